@@ -1,0 +1,69 @@
+// A load and an export against a plain copy of the same two files, in one run:
+//   build/native/bench/data_bench [--benchmark_repetitions=5]
+// The ratios of GetActions and OutputRes to CopyTwoFiles are what matter.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "action_row.h"
+#include "staging.h"
+#include "temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Setup {
+    testing_support::TempFolder root;
+    helper::Folders folders = helper::foldersFor(root.path() / "appdata", root.path() / "program");
+    std::vector<helper::ExportRow> rows;
+
+    Setup() {
+        for (const helper::ActionRow& row : helper::getActions("大剑", folders)) {
+            helper::ExportRow out;
+            out.weaponType = row.weaponType;
+            out.fileIndex = row.fileIndex;
+            out.actIndex = row.actIndex;
+            out.damageType = std::to_string(row.damageType);
+            for (std::size_t i = 0; i < 7; ++i) {
+                out.*helper::valueMembers<helper::ExportRow>[i] = std::stod(row.*helper::valueMembers<helper::ActionRow>[i]);
+            }
+            rows.push_back(out);
+        }
+        helper::outputRes(rows, folders);  // the output tree exists, as after a first export
+        fs::create_directories(root.path() / "copy");
+    }
+};
+
+Setup& setup() {
+    static Setup instance;
+    return instance;
+}
+
+void CopyTwoFiles(benchmark::State& state) {
+    Setup& s = setup();
+    for (auto _ : state) {
+        for (int fileIndex : {0, 1}) {
+            const fs::path from = helper::stagedFile(s.folders, "00", fileIndex);
+            fs::copy_file(from, s.root.path() / "copy" / from.filename(), fs::copy_options::overwrite_existing);
+        }
+    }
+}
+
+void GetActions(benchmark::State& state) {
+    Setup& s = setup();
+    for (auto _ : state) benchmark::DoNotOptimize(helper::getActions("大剑", s.folders));
+}
+
+void OutputRes(benchmark::State& state) {
+    Setup& s = setup();
+    for (auto _ : state) helper::outputRes(s.rows, s.folders);
+}
+
+BENCHMARK(CopyTwoFiles);
+BENCHMARK(GetActions);
+BENCHMARK(OutputRes);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,162 @@
+// POSIX implementation of the file services.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "file_io.h"
+
+namespace helper {
+
+namespace {
+
+std::string systemReason(int error) { return std::strerror(error); }
+
+[[noreturn]] void fail(const char* action, const std::filesystem::path& path, int error = errno) {
+    throw FileError(action, path, systemReason(error));
+}
+
+int descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
+
+// Closes a descriptor on every path out of a scope unless released.
+class FdGuard {
+public:
+    explicit FdGuard(int fd) : fd_(fd) {}
+    FdGuard(const FdGuard&) = delete;
+    FdGuard& operator=(const FdGuard&) = delete;
+    ~FdGuard() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+
+private:
+    int fd_;
+};
+
+void writeAll(int fd, const void* data, std::size_t size, std::uint64_t offset, const std::filesystem::path& path) {
+    auto bytes = static_cast<const unsigned char*>(data);
+    while (size > 0) {
+        const ssize_t written = ::pwrite(fd, bytes, size, static_cast<off_t>(offset));
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            fail("cannot write", path);
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+        offset += static_cast<std::uint64_t>(written);
+    }
+}
+
+}  // namespace
+
+UpdateFile UpdateFile::open(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) fail("cannot open", path);
+    return UpdateFile(path, fd);
+}
+
+UpdateFile::UpdateFile(UpdateFile&& other) noexcept
+    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, -1)) {}
+
+UpdateFile& UpdateFile::operator=(UpdateFile&& other) noexcept {
+    if (this != &other) {
+        release();
+        path_ = std::move(other.path_);
+        handle_ = std::exchange(other.handle_, -1);
+    }
+    return *this;
+}
+
+UpdateFile::~UpdateFile() { release(); }
+
+void UpdateFile::release() noexcept {
+    if (handle_ >= 0) ::close(descriptor(handle_));
+    handle_ = -1;
+}
+
+std::uint64_t UpdateFile::size() const {
+    struct stat info {};
+    if (::fstat(descriptor(handle_), &info) != 0) fail("cannot read the size of", path_);
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::size_t UpdateFile::readAt(std::uint64_t offset, void* buffer, std::size_t count) const {
+    auto bytes = static_cast<unsigned char*>(buffer);
+    std::size_t total = 0;
+    while (total < count) {
+        const ssize_t got = ::pread(descriptor(handle_), bytes + total, count - total,
+                                    static_cast<off_t>(offset + total));
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            fail("cannot read", path_);
+        }
+        if (got == 0) break;  // end of file
+        total += static_cast<std::size_t>(got);
+    }
+    return total;
+}
+
+void UpdateFile::writeAt(std::uint64_t offset, const void* buffer, std::size_t count) {
+    writeAll(descriptor(handle_), buffer, count, offset, path_);
+}
+
+void UpdateFile::close() {
+    const int fd = descriptor(std::exchange(handle_, -1));
+    if (fd >= 0 && ::close(fd) != 0) fail("cannot write", path_);
+}
+
+std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path) {
+    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) fail("cannot open", path);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) fail("cannot read the size of", path);
+
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    std::size_t total = 0;
+    while (total < bytes.size()) {
+        const ssize_t got = ::read(fd.get(), bytes.data() + total, bytes.size() - total);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            fail("cannot read", path);
+        }
+        if (got == 0) break;  // the file shrank meanwhile
+        total += static_cast<std::size_t>(got);
+    }
+    bytes.resize(total);
+    return bytes;
+}
+
+FileReplacement FileReplacement::prepare(const std::filesystem::path& path, const void* data, std::size_t size) {
+    if (path.has_parent_path()) createFolders(path.parent_path());
+
+    // A file the user made read-only keeps its content. rename() alone would
+    // replace it (only the folder's permissions matter to it), and root may
+    // write anything, so the mode bits are checked here.
+    struct stat target {};
+    if (::stat(path.c_str(), &target) == 0 && (target.st_mode & S_IWUSR) == 0) {
+        fail("cannot replace", path, EACCES);
+    }
+
+    std::string temporary = path.native() + ".XXXXXX";
+    FdGuard fd(::mkstemp(temporary.data()));
+    if (fd.get() < 0) fail("cannot create a temporary file beside", path);
+    FileReplacement replacement(path, temporary);  // removes the file on failure
+    writeAll(fd.get(), data, size, 0, temporary);
+    // mkstemp creates the file with mode 0600; give it a new file's mode.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd.get(), 0666 & ~mask);
+    if (::close(fd.release()) != 0) fail("cannot write", temporary);
+    return replacement;
+}
+
+void FileReplacement::commit() {
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) fail("cannot replace", target_);
+    temporary_.clear();
+}
+
+}  // namespace helper

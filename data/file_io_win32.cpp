@@ -1,0 +1,194 @@
+// Win32 implementation of the file services: wide-character paths, and the
+// system's own (localised) error texts.
+#include <windows.h>
+
+#include <utility>
+
+#include "file_io.h"
+
+namespace helper {
+
+namespace {
+
+std::string utf8(const wchar_t* text, int length) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+std::string systemReason(DWORD error) {
+    wchar_t* message = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    if (length == 0 || message == nullptr) return "error " + std::to_string(error);
+    std::string text = utf8(message, static_cast<int>(length));
+    LocalFree(message);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+[[noreturn]] void fail(const char* action, const std::filesystem::path& path, DWORD error = GetLastError()) {
+    throw FileError(action, path, systemReason(error));
+}
+
+HANDLE handleOf(std::intptr_t value) { return reinterpret_cast<HANDLE>(value); }
+
+class HandleGuard {
+public:
+    explicit HandleGuard(HANDLE handle) : handle_(handle) {}
+    HandleGuard(const HandleGuard&) = delete;
+    HandleGuard& operator=(const HandleGuard&) = delete;
+    ~HandleGuard() {
+        if (valid()) CloseHandle(handle_);
+    }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+    HANDLE get() const { return handle_; }
+    HANDLE release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
+
+private:
+    HANDLE handle_;
+};
+
+OVERLAPPED at(std::uint64_t offset) {
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+    position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return position;
+}
+
+void writeAll(HANDLE file, const void* data, std::size_t size, std::uint64_t offset,
+              const std::filesystem::path& path) {
+    auto bytes = static_cast<const unsigned char*>(data);
+    while (size > 0) {
+        const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+        OVERLAPPED position = at(offset);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes, chunk, &written, &position)) fail("cannot write", path);
+        bytes += written;
+        size -= written;
+        offset += written;
+    }
+}
+
+std::uint64_t sizeOf(HANDLE file, const std::filesystem::path& path) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) fail("cannot read the size of", path);
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+}  // namespace
+
+UpdateFile UpdateFile::open(const std::filesystem::path& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) fail("cannot open", path);
+    return UpdateFile(path, reinterpret_cast<std::intptr_t>(file));
+}
+
+UpdateFile::UpdateFile(UpdateFile&& other) noexcept
+    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, -1)) {}
+
+UpdateFile& UpdateFile::operator=(UpdateFile&& other) noexcept {
+    if (this != &other) {
+        release();
+        path_ = std::move(other.path_);
+        handle_ = std::exchange(other.handle_, -1);
+    }
+    return *this;
+}
+
+UpdateFile::~UpdateFile() { release(); }
+
+void UpdateFile::release() noexcept {
+    if (handle_ != -1) CloseHandle(handleOf(handle_));
+    handle_ = -1;
+}
+
+std::uint64_t UpdateFile::size() const { return sizeOf(handleOf(handle_), path_); }
+
+std::size_t UpdateFile::readAt(std::uint64_t offset, void* buffer, std::size_t count) const {
+    auto bytes = static_cast<unsigned char*>(buffer);
+    std::size_t total = 0;
+    while (total < count) {
+        const std::size_t left = count - total;
+        const DWORD chunk = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
+        OVERLAPPED position = at(offset + total);
+        DWORD got = 0;
+        if (!ReadFile(handleOf(handle_), bytes + total, chunk, &got, &position)) {
+            if (GetLastError() == ERROR_HANDLE_EOF) break;
+            fail("cannot read", path_);
+        }
+        if (got == 0) break;  // end of file
+        total += got;
+    }
+    return total;
+}
+
+void UpdateFile::writeAt(std::uint64_t offset, const void* buffer, std::size_t count) {
+    writeAll(handleOf(handle_), buffer, count, offset, path_);
+}
+
+void UpdateFile::close() {
+    const HANDLE file = handleOf(std::exchange(handle_, -1));
+    if (file != handleOf(-1) && !CloseHandle(file)) fail("cannot write", path_);
+}
+
+std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path) {
+    HandleGuard file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.valid()) fail("cannot open", path);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(sizeOf(file.get(), path)));
+    std::size_t total = 0;
+    while (total < bytes.size()) {
+        const std::size_t left = bytes.size() - total;
+        DWORD got = 0;
+        if (!ReadFile(file.get(), bytes.data() + total,
+                      left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left), &got, nullptr)) {
+            fail("cannot read", path);
+        }
+        if (got == 0) break;  // the file shrank meanwhile
+        total += got;
+    }
+    bytes.resize(total);
+    return bytes;
+}
+
+FileReplacement FileReplacement::prepare(const std::filesystem::path& path, const void* data, std::size_t size) {
+    if (path.has_parent_path()) createFolders(path.parent_path());
+
+    // MoveFileExW replaces a read-only file on some systems; the user's
+    // read-only mark is honoured on every one.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_READONLY) fail("cannot replace", path, ERROR_ACCESS_DENIED);
+        // Renaming over a file needs the same right as deleting it; asking
+        // for it now finds a file that another program holds open without
+        // sharing it, before any file of an export has been replaced.
+        HandleGuard probe(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe.valid()) fail("cannot replace", path);
+    }
+
+    const std::wstring temporary = path.native() + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    // Declared first, so that on failure the file is closed before it is removed.
+    FileReplacement replacement(path, temporary);
+    HandleGuard file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) fail("cannot create a temporary file beside", path);
+    writeAll(file.get(), data, size, 0, temporary);
+    if (!CloseHandle(file.release())) fail("cannot write", temporary);
+    return replacement;
+}
+
+void FileReplacement::commit() {
+    if (!MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        fail("cannot replace", target_);
+    }
+    temporary_.clear();
+}
+
+}  // namespace helper

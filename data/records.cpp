@@ -1,0 +1,152 @@
+#include "records.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "file_io.h"
+#include "float32.h"
+#include "format_float.h"
+
+namespace helper {
+
+namespace {
+
+constexpr std::size_t idOffset = 0;
+constexpr std::size_t damageOffset = 4;
+constexpr std::size_t actValOffset = 8;
+constexpr std::size_t otherValuesOffset = 16;  // six floats, 16 to 39
+constexpr std::size_t usedBytes = 40;          // what the editor reads of a record
+
+// Byte offset of each value field inside a record, in valueMembers order.
+constexpr std::size_t valueOffset(std::size_t field) {
+    return field == 0 ? actValOffset : otherValuesOffset + 4 * (field - 1);
+}
+
+ActionRow rowFrom(const std::uint8_t* record, std::string_view weaponType, int fileIndex, int slot,
+                  const ActionNameTable& names) {
+    ActionRow row = action();
+    row.weaponType = std::string(weaponType);
+    row.fileIndex = fileIndex;
+    row.actIndex = slot;
+    if (auto name = actionName(names, actionKey(fileIndex, slot))) row.actName = std::string(*name);
+    row.damageType = record[damageOffset];
+    for (std::size_t field = 0; field < valueMembers<ActionRow>.size(); ++field) {
+        row.*valueMembers<ActionRow>[field] = formatFloat(loadFloat32(record + valueOffset(field)));
+    }
+    return row;
+}
+
+// Reads the record table of one staged file. The table is read with one
+// positioned read (at most 256 records, less where the file ends) and walked
+// in memory.
+void readTable(const Folders& folders, std::string_view weaponType, int fileIndex, std::uint32_t offset,
+               const ActionNameTable& names, std::vector<ActionRow>& rows) {
+    UpdateFile file = UpdateFile::open(stagedFile(folders, weaponType, fileIndex));
+    const std::uint64_t size = file.size();
+    const std::uint64_t available = size > offset ? size - offset : 0;
+    std::vector<std::uint8_t> table(
+        static_cast<std::size_t>(std::min<std::uint64_t>(available, std::uint64_t{maxSlots} * recordSize)));
+    table.resize(file.readAt(offset, table.data(), table.size()));
+
+    for (int slot = 0; slot < maxSlots; ++slot) {
+        const std::size_t start = recordSize * static_cast<std::size_t>(slot);
+        // The end of the file ends the table, also in the middle of a record.
+        if (start + usedBytes > table.size()) break;
+        const std::uint8_t* record = table.data() + start;
+        // The id is compared as a signed byte, so ids of 128 and up end the table.
+        if (static_cast<std::int8_t>(record[idOffset]) != slot) break;
+        if (!damageTypeName(record[damageOffset])) continue;  // not an editable action
+        rows.push_back(rowFrom(record, weaponType, fileIndex, slot, names));
+    }
+    file.close();
+}
+
+float storedValue(double value, const ExportRow& row) {
+    if (!nearestFloatIsFinite(value)) {
+        throw std::invalid_argument("writeFile: a value of slot " + std::to_string(row.actIndex) +
+                                    " is not a finite 32-bit float");
+    }
+    return static_cast<float>(value);
+}
+
+std::uint8_t damageByte(const ExportRow& row) {
+    for (const auto& type : damageTypes) {
+        if (type.code == row.damageType) return static_cast<std::uint8_t>(std::stoi(std::string(type.code)));
+    }
+    throw std::invalid_argument("writeFile: slot " + std::to_string(row.actIndex) +
+                                " has no damage type code (\"" + row.damageType + "\")");
+}
+
+void checkPreconditions(const std::vector<ExportRow>& actions) {
+    if (actions.empty()) throw std::invalid_argument("writeFile: no rows to write");
+    if (actions.front().fileIndex != 0) throw std::invalid_argument("writeFile: the first row must be of file 0");
+    int previousFile = 0;
+    for (const ExportRow& row : actions) {
+        if (row.weaponType != actions.front().weaponType) {
+            throw std::invalid_argument("writeFile: rows of two families (" + actions.front().weaponType + ", " +
+                                        row.weaponType + ")");
+        }
+        if (row.fileIndex != 0 && row.fileIndex != 1) throw std::invalid_argument("writeFile: file index must be 0 or 1");
+        if (row.fileIndex < previousFile) throw std::invalid_argument("writeFile: a row of file 0 after rows of file 1");
+        if (row.actIndex < 0 || row.actIndex >= maxSlots) {
+            throw std::invalid_argument("writeFile: slot " + std::to_string(row.actIndex) + " out of range");
+        }
+        previousFile = row.fileIndex;
+    }
+}
+
+// The rows of one file, [first, last), written with one read and one write of
+// the span of records they cover. Between the 29 bytes of each row the span is
+// written back exactly as it was read.
+void writeRecords(const Folders& folders, std::vector<ExportRow>::const_iterator first,
+                  std::vector<ExportRow>::const_iterator last, std::uint32_t offset) {
+    const auto [low, high] = std::minmax_element(
+        first, last, [](const ExportRow& a, const ExportRow& b) { return a.actIndex < b.actIndex; });
+    const std::uint64_t spanStart = offset + std::uint64_t{recordSize} * low->actIndex;
+    const std::size_t spanSize = recordSize * static_cast<std::size_t>(high->actIndex - low->actIndex) + usedBytes;
+
+    UpdateFile file = UpdateFile::open(stagedFile(folders, first->weaponType, first->fileIndex));
+    std::vector<std::uint8_t> span(spanSize);
+    if (file.readAt(spanStart, span.data(), span.size()) != span.size()) {
+        // Writing there would make the file longer; its length never changes.
+        throw FileError("cannot write", file.path(),
+                        "the record of slot " + std::to_string(high->actIndex) + " lies beyond the end of the file");
+    }
+    for (auto row = first; row != last; ++row) {
+        std::uint8_t* record = span.data() + recordSize * static_cast<std::size_t>(row->actIndex - low->actIndex);
+        record[damageOffset] = damageByte(*row);
+        for (std::size_t field = 0; field < valueMembers<ExportRow>.size(); ++field) {
+            storeFloat32(record + valueOffset(field), storedValue((*row).*valueMembers<ExportRow>[field], *row));
+        }
+    }
+    file.writeAt(spanStart, span.data(), span.size());
+    file.close();
+}
+
+}  // namespace
+
+std::vector<ActionRow> loadRes(std::string_view weaponType, const TableOffsets& offsets,
+                               const ActionNameTable& names, const Folders& folders) {
+    std::vector<ActionRow> rows;
+    rows.reserve(64);
+    for (int fileIndex = 0; fileIndex < 2; ++fileIndex) {
+        readTable(folders, weaponType, fileIndex, offsets[static_cast<std::size_t>(fileIndex)], names, rows);
+    }
+    return rows;
+}
+
+void writeFile(const std::vector<ExportRow>& actions, const TableOffsets& offsets, const Folders& folders) {
+    checkPreconditions(actions);
+    for (const ExportRow& row : actions) {
+        damageByte(row);  // refuse a bad row before any file is touched
+        for (auto member : valueMembers<ExportRow>) storedValue(row.*member, row);
+    }
+    const auto secondFile = std::find_if(actions.begin(), actions.end(),
+                                         [](const ExportRow& row) { return row.fileIndex == 1; });
+    writeRecords(folders, actions.begin(), secondFile, offsets[0]);
+    if (secondFile != actions.end()) writeRecords(folders, secondFile, actions.end(), offsets[1]);
+}
+
+}  // namespace helper

@@ -1,0 +1,40 @@
+// Reading action records from, and writing them into, the staged copies of a
+// family's two collision files.
+//
+// Record n of a file's table starts at the table's offset + 217 * n. Only its
+// first 40 bytes mean anything to the editor:
+//   0      id, equal to n in every valid record (compared, never written)
+//   4      damage type code (1 byte)
+//   8      action value (float)
+//   16-39  physical, element and status multipliers, stun, stamina-drain and
+//          mount values (six floats)
+// Bytes 1-3, 5-7, 12-15 and 40-216 are never changed.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "action_row.h"
+#include "catalogue.h"
+#include "folders.h"
+
+namespace helper {
+
+inline constexpr std::size_t recordSize = 217;
+inline constexpr int maxSlots = 256;
+
+// The editable actions of both staged files of a family: file 0's rows in slot
+// order, then file 1's. A file's table ends at the first slot whose id byte,
+// read as a signed 8-bit number, differs from the slot number, or where the
+// file ends; records whose damage byte is not 1, 2 or 3 are skipped.
+std::vector<ActionRow> loadRes(std::string_view weaponType, const TableOffsets& offsets,
+                               const ActionNameTable& names, const Folders& folders = defaultFolders());
+
+// Writes the damage type and the seven values of every row into its record in
+// the staged files: 29 bytes per record, nothing else. The rows must be one
+// family's, at least one, file 0's before file 1's, starting with file 0;
+// anything else is refused with std::invalid_argument before a file is opened.
+void writeFile(const std::vector<ExportRow>& actions, const TableOffsets& offsets,
+               const Folders& folders = defaultFolders());
+
+}  // namespace helper
