@@ -38,9 +38,8 @@ ActionRow rowFrom(const std::uint8_t* record, std::string_view weaponType, int f
     return row;
 }
 
-// Reads the record table of one staged file. The table is read with one
-// positioned read (at most 256 records, less where the file ends) and walked
-// in memory.
+// Reads the record table of one staged file with one positioned read (at most
+// 256 records, less where the file ends) and walks it in memory.
 void readTable(const Folders& folders, std::string_view weaponType, int fileIndex, std::uint32_t offset,
                const ActionNameTable& names, std::vector<ActionRow>& rows) {
     UpdateFile file = UpdateFile::open(stagedFile(folders, weaponType, fileIndex));
@@ -49,17 +48,7 @@ void readTable(const Folders& folders, std::string_view weaponType, int fileInde
     std::vector<std::uint8_t> table(
         static_cast<std::size_t>(std::min<std::uint64_t>(available, std::uint64_t{maxSlots} * recordSize)));
     table.resize(file.readAt(offset, table.data(), table.size()));
-
-    for (int slot = 0; slot < maxSlots; ++slot) {
-        const std::size_t start = recordSize * static_cast<std::size_t>(slot);
-        // The end of the file ends the table, also in the middle of a record.
-        if (start + usedBytes > table.size()) break;
-        const std::uint8_t* record = table.data() + start;
-        // The id is compared as a signed byte, so ids of 128 and up end the table.
-        if (static_cast<std::int8_t>(record[idOffset]) != slot) break;
-        if (!damageTypeName(record[damageOffset])) continue;  // not an editable action
-        rows.push_back(rowFrom(record, weaponType, fileIndex, slot, names));
-    }
+    readActionTable(table.data(), table.size(), weaponType, fileIndex, names, rows);
     file.close();
 }
 
@@ -115,17 +104,39 @@ void writeRecords(const Folders& folders, std::vector<ExportRow>::const_iterator
                         "the record of slot " + std::to_string(high->actIndex) + " lies beyond the end of the file");
     }
     for (auto row = first; row != last; ++row) {
-        std::uint8_t* record = span.data() + recordSize * static_cast<std::size_t>(row->actIndex - low->actIndex);
-        record[damageOffset] = damageByte(*row);
-        for (std::size_t field = 0; field < valueMembers<ExportRow>.size(); ++field) {
-            storeFloat32(record + valueOffset(field), storedValue((*row).*valueMembers<ExportRow>[field], *row));
-        }
+        writeActionRecord(span.data() + recordSize * static_cast<std::size_t>(row->actIndex - low->actIndex), *row);
     }
     file.writeAt(spanStart, span.data(), span.size());
     file.close();
 }
 
 }  // namespace
+
+void readActionTable(const std::uint8_t* table, std::size_t size, std::string_view weaponType, int fileIndex,
+                     const ActionNameTable& names, std::vector<ActionRow>& rows) {
+    for (int slot = 0; slot < maxSlots; ++slot) {
+        const std::size_t start = recordSize * static_cast<std::size_t>(slot);
+        // The end of the data ends the table, also in the middle of a record.
+        if (start + usedBytes > size) break;
+        const std::uint8_t* record = table + start;
+        // The id is compared as a signed byte, so ids of 128 and up end the table.
+        if (static_cast<std::int8_t>(record[idOffset]) != slot) break;
+        if (!damageTypeName(record[damageOffset])) continue;  // not an editable action
+        rows.push_back(rowFrom(record, weaponType, fileIndex, slot, names));
+    }
+}
+
+void writeActionRecord(std::uint8_t* record, const ExportRow& row) {
+    const std::uint8_t damage = damageByte(row);
+    float values[valueMembers<ExportRow>.size()];
+    for (std::size_t field = 0; field < valueMembers<ExportRow>.size(); ++field) {
+        values[field] = storedValue(row.*valueMembers<ExportRow>[field], row);
+    }
+    record[damageOffset] = damage;
+    for (std::size_t field = 0; field < valueMembers<ExportRow>.size(); ++field) {
+        storeFloat32(record + valueOffset(field), values[field]);
+    }
+}
 
 std::vector<ActionRow> loadRes(std::string_view weaponType, const TableOffsets& offsets,
                                const ActionNameTable& names, const Folders& folders) {

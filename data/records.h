@@ -11,6 +11,8 @@
 // Bytes 1-3, 5-7, 12-15 and 40-216 are never changed.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +31,17 @@ inline constexpr int maxSlots = 256;
 // file ends; records whose damage byte is not 1, 2 or 3 are skipped.
 std::vector<ActionRow> loadRes(std::string_view weaponType, const TableOffsets& offsets,
                                const ActionNameTable& names, const Folders& folders = defaultFolders());
+
+// The editable actions of one record table held in memory: `table` points at
+// the table's first record and `size` bytes follow it. The same walk as
+// loadRes, for callers that read a file whole (and read-only).
+void readActionTable(const std::uint8_t* table, std::size_t size, std::string_view weaponType, int fileIndex,
+                     const ActionNameTable& names, std::vector<ActionRow>& rows);
+
+// Writes the damage type and the seven values of one row into the 40 bytes of
+// its record at `record`; throws std::invalid_argument for a damage type that
+// is not a catalogue code or a value whose nearest float is not finite.
+void writeActionRecord(std::uint8_t* record, const ExportRow& row);
 
 // Writes the damage type and the seven values of every row into its record in
 // the staged files: 29 bytes per record, nothing else. The rows must be one
