@@ -91,6 +91,11 @@ private:
     std::filesystem::path temporary_;  // empty once committed or moved from
 };
 
+// Creates or truncates `path` and writes `size` bytes into it, in place. For
+// the editor's own working copies, which the next load rewrites anyway; files
+// the user keeps are replaced with FileReplacement.
+void writeWholeFile(const std::filesystem::path& path, const void* data, std::size_t size);
+
 // prepare() and commit() in one.
 void replaceFile(const std::filesystem::path& path, const void* data, std::size_t size);
 

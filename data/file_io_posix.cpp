@@ -130,6 +130,16 @@ std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path) {
     return bytes;
 }
 
+void writeWholeFile(const std::filesystem::path& path, const void* data, std::size_t size) {
+    // Overwritten in place and then cut to length, rather than truncated first:
+    // rewriting a file of the same size then costs no block reallocation.
+    FdGuard fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+    if (fd.get() < 0) fail("cannot write", path);
+    writeAll(fd.get(), data, size, 0, path);
+    if (::ftruncate(fd.get(), static_cast<off_t>(size)) != 0) fail("cannot write", path);
+    if (::close(fd.release()) != 0) fail("cannot write", path);
+}
+
 FileReplacement FileReplacement::prepare(const std::filesystem::path& path, const void* data, std::size_t size) {
     if (path.has_parent_path()) createFolders(path.parent_path());
 
@@ -141,15 +151,19 @@ FileReplacement FileReplacement::prepare(const std::filesystem::path& path, cons
         fail("cannot replace", path, EACCES);
     }
 
-    std::string temporary = path.native() + ".XXXXXX";
-    FdGuard fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0) fail("cannot create a temporary file beside", path);
+    // A name of our own rather than mkstemp's, so that the kernel applies the
+    // umask to 0666 as for any new file.
+    static unsigned counter = 0;
+    std::string temporary;
+    int created = -1;
+    for (int attempt = 0; created < 0; ++attempt) {
+        temporary = path.native() + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+        created = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (created < 0 && (errno != EEXIST || attempt == 100)) fail("cannot create a temporary file beside", path);
+    }
+    FdGuard fd(created);
     FileReplacement replacement(path, temporary);  // removes the file on failure
     writeAll(fd.get(), data, size, 0, temporary);
-    // mkstemp creates the file with mode 0600; give it a new file's mode.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd.get(), 0666 & ~mask);
     if (::close(fd.release()) != 0) fail("cannot write", temporary);
     return replacement;
 }

@@ -157,6 +157,19 @@ std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path) {
     return bytes;
 }
 
+void writeWholeFile(const std::filesystem::path& path, const void* data, std::size_t size) {
+    // Overwritten in place and then cut to length, rather than truncated first:
+    // rewriting a file of the same size then costs no reallocation.
+    HandleGuard file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) fail("cannot write", path);
+    writeAll(file.get(), data, size, 0, path);
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    if (!SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(file.get())) fail("cannot write", path);
+    if (!CloseHandle(file.release())) fail("cannot write", path);
+}
+
 FileReplacement FileReplacement::prepare(const std::filesystem::path& path, const void* data, std::size_t size) {
     if (path.has_parent_path()) createFolders(path.parent_path());
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -38,17 +39,15 @@ ActionRow rowFrom(const std::uint8_t* record, std::string_view weaponType, int f
     return row;
 }
 
-// Reads the record table of one staged file with one positioned read (at most
-// 256 records, less where the file ends) and walks it in memory.
+// Reads the record table of one staged file with one positioned read of at
+// most 256 records (less where the file ends) and walks it in memory.
 void readTable(const Folders& folders, std::string_view weaponType, int fileIndex, std::uint32_t offset,
                const ActionNameTable& names, std::vector<ActionRow>& rows) {
+    constexpr std::size_t largestTable = std::size_t{maxSlots} * recordSize;
+    const std::unique_ptr<std::uint8_t[]> table(new std::uint8_t[largestTable]);  // no zero fill: it is read into
     UpdateFile file = UpdateFile::open(stagedFile(folders, weaponType, fileIndex));
-    const std::uint64_t size = file.size();
-    const std::uint64_t available = size > offset ? size - offset : 0;
-    std::vector<std::uint8_t> table(
-        static_cast<std::size_t>(std::min<std::uint64_t>(available, std::uint64_t{maxSlots} * recordSize)));
-    table.resize(file.readAt(offset, table.data(), table.size()));
-    readActionTable(table.data(), table.size(), weaponType, fileIndex, names, rows);
+    const std::size_t size = file.readAt(offset, table.get(), largestTable);
+    readActionTable(table.get(), size, weaponType, fileIndex, names, rows);
     file.close();
 }
 
@@ -86,28 +85,34 @@ void checkPreconditions(const std::vector<ExportRow>& actions) {
     }
 }
 
-// The rows of one file, [first, last), written with one read and one write of
-// the span of records they cover. Between the 29 bytes of each row the span is
-// written back exactly as it was read.
-void writeRecords(const Folders& folders, std::vector<ExportRow>::const_iterator first,
-                  std::vector<ExportRow>::const_iterator last, std::uint32_t offset) {
-    const auto [low, high] = std::minmax_element(
-        first, last, [](const ExportRow& a, const ExportRow& b) { return a.actIndex < b.actIndex; });
-    const std::uint64_t spanStart = offset + std::uint64_t{recordSize} * low->actIndex;
-    const std::size_t spanSize = recordSize * static_cast<std::size_t>(high->actIndex - low->actIndex) + usedBytes;
-
-    UpdateFile file = UpdateFile::open(stagedFile(folders, first->weaponType, first->fileIndex));
-    std::vector<std::uint8_t> span(spanSize);
-    if (file.readAt(spanStart, span.data(), span.size()) != span.size()) {
-        // Writing there would make the file longer; its length never changes.
-        throw FileError("cannot write", file.path(),
-                        "the record of slot " + std::to_string(high->actIndex) + " lies beyond the end of the file");
+// Patches the rows of one file, [first, last), into its staged copy: the file
+// is read whole once, the records are patched in memory, and the span from
+// the first to the last record written goes back with one write. Between the
+// 29 bytes of each row the span is written back exactly as it was read.
+// Returns the file's whole content as it is afterwards.
+std::vector<std::uint8_t> writeRecords(const Folders& folders, std::string_view weaponType, int fileIndex,
+                                       std::vector<ExportRow>::const_iterator first,
+                                       std::vector<ExportRow>::const_iterator last, std::uint32_t offset) {
+    UpdateFile file = UpdateFile::open(stagedFile(folders, weaponType, fileIndex));
+    std::vector<std::uint8_t> content(static_cast<std::size_t>(file.size()));
+    content.resize(file.readAt(0, content.data(), content.size()));
+    if (first != last) {
+        const auto [low, high] = std::minmax_element(
+            first, last, [](const ExportRow& a, const ExportRow& b) { return a.actIndex < b.actIndex; });
+        const std::size_t spanStart = offset + recordSize * static_cast<std::size_t>(low->actIndex);
+        const std::size_t spanEnd = offset + recordSize * static_cast<std::size_t>(high->actIndex) + usedBytes;
+        if (spanEnd > content.size()) {
+            // Writing there would make the file longer; its length never changes.
+            throw FileError("cannot write", file.path(),
+                            "the record of slot " + std::to_string(high->actIndex) + " lies beyond the end of the file");
+        }
+        for (auto row = first; row != last; ++row) {
+            writeActionRecord(content.data() + offset + recordSize * static_cast<std::size_t>(row->actIndex), *row);
+        }
+        file.writeAt(spanStart, content.data() + spanStart, spanEnd - spanStart);
     }
-    for (auto row = first; row != last; ++row) {
-        writeActionRecord(span.data() + recordSize * static_cast<std::size_t>(row->actIndex - low->actIndex), *row);
-    }
-    file.writeAt(spanStart, span.data(), span.size());
     file.close();
+    return content;
 }
 
 }  // namespace
@@ -148,16 +153,24 @@ std::vector<ActionRow> loadRes(std::string_view weaponType, const TableOffsets& 
     return rows;
 }
 
-void writeFile(const std::vector<ExportRow>& actions, const TableOffsets& offsets, const Folders& folders) {
+std::array<std::vector<std::uint8_t>, 2> writeFileAndRead(const std::vector<ExportRow>& actions,
+                                                          const TableOffsets& offsets, const Folders& folders) {
     checkPreconditions(actions);
     for (const ExportRow& row : actions) {
         damageByte(row);  // refuse a bad row before any file is touched
         for (auto member : valueMembers<ExportRow>) storedValue(row.*member, row);
     }
+    const std::string& weaponType = actions.front().weaponType;
     const auto secondFile = std::find_if(actions.begin(), actions.end(),
                                          [](const ExportRow& row) { return row.fileIndex == 1; });
-    writeRecords(folders, actions.begin(), secondFile, offsets[0]);
-    if (secondFile != actions.end()) writeRecords(folders, secondFile, actions.end(), offsets[1]);
+    std::array<std::vector<std::uint8_t>, 2> contents;
+    contents[0] = writeRecords(folders, weaponType, 0, actions.begin(), secondFile, offsets[0]);
+    contents[1] = writeRecords(folders, weaponType, 1, secondFile, actions.end(), offsets[1]);
+    return contents;
+}
+
+void writeFile(const std::vector<ExportRow>& actions, const TableOffsets& offsets, const Folders& folders) {
+    writeFileAndRead(actions, offsets, folders);
 }
 
 }  // namespace helper

@@ -11,6 +11,7 @@
 // Bytes 1-3, 5-7, 12-15 and 40-216 are never changed.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -49,5 +50,11 @@ void writeActionRecord(std::uint8_t* record, const ExportRow& row);
 // anything else is refused with std::invalid_argument before a file is opened.
 void writeFile(const std::vector<ExportRow>& actions, const TableOffsets& offsets,
                const Folders& folders = defaultFolders());
+
+// writeFile, handing back the whole content of both staged files as they are
+// afterwards, so that an export can copy them without reading them again.
+std::array<std::vector<std::uint8_t>, 2> writeFileAndRead(const std::vector<ExportRow>& actions,
+                                                          const TableOffsets& offsets,
+                                                          const Folders& folders = defaultFolders());
 
 }  // namespace helper

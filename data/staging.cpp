@@ -47,7 +47,7 @@ void createRes(std::string_view weaponType, const Folders& folders) {
     createFolders(folders.working);
     for (int fileIndex = 0; fileIndex < fileCount; ++fileIndex) {
         const std::vector<std::uint8_t> bytes = readTemplate(templateName(weaponType, fileIndex), folders);
-        replaceFile(stagedFile(folders, weaponType, fileIndex), bytes.data(), bytes.size());
+        writeWholeFile(stagedFile(folders, weaponType, fileIndex), bytes.data(), bytes.size());
     }
 }
 
@@ -64,16 +64,16 @@ std::vector<ActionRow> getActions(std::string_view weaponName, const Folders& fo
 void outputRes(const std::vector<ExportRow>& actions, const Folders& folders) {
     if (actions.empty()) throw std::invalid_argument("outputRes: no rows to export");
     const std::string& code = actions.front().weaponType;
-    writeFile(actions, offsetsOf(code), folders);
+    const auto contents = writeFileAndRead(actions, offsetsOf(code), folders);
     createFolders(outputFolder(folders, code));
     // Both new files are written and both targets checked before either is
     // replaced, so a full disk or a read-only or locked target leaves the old
     // pair in place rather than one new file beside one old one.
     std::vector<FileReplacement> replacements;
+    replacements.reserve(fileCount);
     for (int fileIndex = 0; fileIndex < fileCount; ++fileIndex) {
-        const std::vector<std::uint8_t> bytes = readWholeFile(stagedFile(folders, code, fileIndex));
-        replacements.push_back(
-            FileReplacement::prepare(outputFile(folders, code, fileIndex), bytes.data(), bytes.size()));
+        const auto& bytes = contents[static_cast<std::size_t>(fileIndex)];
+        replacements.push_back(FileReplacement::prepare(outputFile(folders, code, fileIndex), bytes.data(), bytes.size()));
     }
     for (FileReplacement& replacement : replacements) replacement.commit();
 }

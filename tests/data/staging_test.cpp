@@ -89,6 +89,14 @@ TEST_F(Staging, AnExportWritesTheEditedValueAndALoadDiscardsIt) {
     EXPECT_EQ(fileBytes(output(0)), edited);  // the output tree is not touched by a load
 }
 
+TEST_F(Staging, ALoadReplacesStagedCopiesOfAnyLength) {
+    writeBytes(staged(0), Bytes(30000, 0x5A));  // longer than the template
+    writeBytes(staged(1), Bytes(10, 0x5A));     // shorter
+    load();
+    EXPECT_EQ(fileBytes(staged(0)), templateBytes(0));
+    EXPECT_EQ(fileBytes(staged(1)), templateBytes(1));
+}
+
 TEST_F(Staging, ASecondExportReplacesTheFirst) {
     exportWithMotionValue(250);
     helper::outputRes(unedited(load()), folders);
