@@ -1,0 +1,82 @@
+// Stand-ins for the grid, the message boxes and the editor controls, so the
+// window's logic runs against the real data core without a window.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "grid_cells.h"
+#include "in_cell_editors.h"
+
+class FakeGrid : public GridCells {
+public:
+    std::vector<std::vector<std::string>> rows;
+    bool focused = false;
+
+    int rowCount() const override { return static_cast<int>(rows.size()); }
+    void appendRow(const std::vector<std::string>& cells) override {
+        rows.push_back(cells);
+        rows.back().resize(14);
+    }
+    std::string cell(int row, int column) const override {
+        if (row < 1 || row > rowCount() || column < 1 || column > 14) return "";
+        return rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)];
+    }
+    void setCell(int row, int column, const std::string& text) override {
+        if (row < 1 || row > rowCount() || column < 1 || column > 14) return;
+        rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)] = text;
+    }
+    void removeAllRows() override { rows.clear(); }
+    void focus() override { focused = true; }
+};
+
+class FakeNotices : public Notices {
+public:
+    std::vector<std::string> shown;
+    void notice(const std::string& text) override { shown.push_back(text); }
+};
+
+class FakeControls : public EditorControls {
+public:
+    struct State {
+        bool visible = false;
+        Rect rect;
+        std::vector<std::string> items;
+        std::string text;
+        std::optional<int> selected;
+        bool focused = false;
+    };
+    std::map<Editor, State> editors;
+
+    void setVisible(Editor e, bool visible) override { editors[e].visible = visible; }
+    bool isVisible(Editor e) const override { return editors.count(e) && editors.at(e).visible; }
+    void place(Editor e, const Rect& rect) override { editors[e].rect = rect; }
+    void setItems(Editor e, const std::vector<std::string>& items) override {
+        editors[e].items = items;
+        editors[e].selected.reset();
+    }
+    void setText(Editor e, const std::string& text) override { editors[e].text = text; }
+    std::string text(Editor e) const override { return editors.count(e) ? editors.at(e).text : ""; }
+    std::optional<std::string> selectedItem(Editor e) const override {
+        if (!editors.count(e) || !editors.at(e).selected) return std::nullopt;
+        return editors.at(e).items.at(static_cast<std::size_t>(*editors.at(e).selected));
+    }
+    void selectFirst(Editor e) override {
+        if (!editors[e].items.empty()) editors[e].selected = 0;
+    }
+    void focus(Editor e) override { editors[e].focused = true; }
+    // Cell (row, column) spans x from 100 * column, y from 20 * row.
+    std::optional<Rect> labelRect(int row, int column) const override {
+        return Rect{100 * column, 20 * row, 100 * column + 60, 20 * row + 18};
+    }
+
+    std::vector<Editor> visible() const {
+        std::vector<Editor> shown;
+        for (Editor e : allEditors) {
+            if (isVisible(e)) shown.push_back(e);
+        }
+        return shown;
+    }
+};

@@ -1,0 +1,211 @@
+#include "in_cell_editors.h"
+
+#include <gtest/gtest.h>
+
+#include "editor_spec.h"
+#include "fakes.h"
+#include "layout.h"
+
+namespace {
+
+class Editors : public ::testing::Test {
+protected:
+    MainState state;
+    FakeGrid grid;
+    FakeControls controls;
+    FakeNotices notices;
+    InCellEditors editors{state, grid, controls, notices};
+
+    void SetUp() override {
+        for (int row = 1; row <= 3; ++row) {
+            grid.appendRow({"", "0" + std::to_string(row), "", "切断", "48"});
+            grid.setCell(row, 12, "4;combobox;{切断,打击,弹}");
+        }
+    }
+    void click(int row, int column) { editors.onGridClick({true, row, row, column}); }
+    void press(std::uint32_t key, std::uint32_t message = 256, bool injected = false) {
+        editors.onHookKey({message, key, injected});
+    }
+};
+
+TEST_F(Editors, AClickArmsTheRowAndOpensTheComboOverColumnFourWhereverItWas) {
+    for (int column : {2, 4, 9}) {
+        click(2, column);
+        EXPECT_EQ(grid.cell(2, 1), "√");
+        EXPECT_EQ(controls.visible(), (std::vector<Editor>{Editor::cmboSubCtrlX}));
+        EXPECT_EQ(controls.editors[Editor::cmboSubCtrlX].rect, (Rect{400, 40, 460, 58}));
+        EXPECT_EQ(controls.editors[Editor::cmboSubCtrlX].items, (std::vector<std::string>{"切断", "打击", "弹"}));
+        EXPECT_EQ(controls.text(Editor::cmboSubCtrlX), "切断");
+        EXPECT_EQ(state.rowN, 2);
+        EXPECT_EQ(state.rowCN, 4);
+
+        click(2, column);  // the second click disarms and closes
+        EXPECT_EQ(grid.cell(2, 1), "");
+        EXPECT_TRUE(controls.visible().empty());
+    }
+}
+
+TEST_F(Editors, ArmedRowsStayArmedUntilClickedAgain) {
+    click(1, 3);
+    click(3, 3);
+    EXPECT_EQ(grid.cell(1, 1), "√");
+    EXPECT_EQ(grid.cell(3, 1), "√");
+    EXPECT_EQ(state.rowN, 3);
+}
+
+TEST_F(Editors, NothingToggleOrOpensWithoutASelectionOrACell) {
+    editors.onGridClick({false, 2, 2, 4});  // no selected row: no toggle, so not armed
+    EXPECT_EQ(grid.cell(2, 1), "");
+    EXPECT_TRUE(controls.visible().empty());
+
+    click(1, 4);
+    editors.onGridClick({true, 0, 0, 0});  // below the last row: closes the editor, arms nothing
+    EXPECT_TRUE(controls.visible().empty());
+    EXPECT_EQ(grid.cell(1, 1), "√");
+}
+
+TEST_F(Editors, TheComboWritesWhatIsTypedAndWhatIsChosen) {
+    click(2, 5);
+    controls.editors[Editor::cmboSubCtrlX].text = "打击";
+    editors.onComboEditUpdate();
+    EXPECT_EQ(grid.cell(2, 4), "打击");
+
+    controls.editors[Editor::cmboSubCtrlX].selected = 2;
+    editors.onComboSelection();
+    EXPECT_EQ(grid.cell(2, 4), "弹");
+    EXPECT_TRUE(controls.isVisible(Editor::cmboSubCtrlX));  // choosing leaves it open
+}
+
+TEST_F(Editors, EnterCommitsTheSelectedEntryAndClosesTheCombo) {
+    click(3, 4);
+    press(13, 256, true);  // injected: ignored
+    press(13, 257);        // key up: ignored
+    press(9);              // another key
+    EXPECT_TRUE(controls.isVisible(Editor::cmboSubCtrlX));
+
+    controls.editors[Editor::cmboSubCtrlX].selected = 1;
+    press(13, 260);  // with Alt held
+    EXPECT_EQ(grid.cell(3, 4), "打击");
+    EXPECT_FALSE(controls.isVisible(Editor::cmboSubCtrlX));
+
+    grid.setCell(3, 4, "x");
+    press(13);  // nothing open: nothing changes
+    EXPECT_EQ(grid.cell(3, 4), "x");
+}
+
+TEST_F(Editors, EnterWithNoEntrySelectedWritesNothing) {
+    click(1, 4);
+    controls.editors[Editor::cmboSubCtrlX].text = "打击";
+    editors.onComboEditUpdate();
+    press(13);
+    EXPECT_EQ(grid.cell(1, 4), "打击");
+    EXPECT_FALSE(controls.isVisible(Editor::cmboSubCtrlX));
+}
+
+TEST_F(Editors, TheListKindOpensFromItsArrowAndCommitsIntoItsCell) {
+    grid.setCell(2, 12, "5;buttonTolist;{a,b}");
+    click(2, 1);
+    EXPECT_EQ(controls.visible(), (std::vector<Editor>{Editor::plusBtTolistSubCtrlX}));
+    EXPECT_EQ(controls.editors[Editor::plusBtTolistSubCtrlX].rect, (Rect{544, 40, 560, 56}));
+    EXPECT_EQ(state.listRc, (Rect{500, 58, 560, 158}));
+    EXPECT_EQ(controls.editors[Editor::listSubCtrlX].items, (std::vector<std::string>{"a", "b"}));
+
+    editors.onArrowButtonClicked();
+    EXPECT_TRUE(controls.isVisible(Editor::listSubCtrlX));
+    EXPECT_TRUE(controls.editors[Editor::listSubCtrlX].focused);
+    EXPECT_EQ(controls.editors[Editor::listSubCtrlX].rect, state.listRc);
+    controls.editors[Editor::listSubCtrlX].selected = 1;
+    editors.onListDoubleClicked();
+    EXPECT_EQ(grid.cell(2, 5), "b");
+    EXPECT_FALSE(controls.isVisible(Editor::listSubCtrlX));
+
+    editors.onArrowButtonClicked();
+    press(13);  // ENTER commits the list first
+    EXPECT_EQ(grid.cell(2, 5), "a");
+    EXPECT_FALSE(controls.isVisible(Editor::listSubCtrlX));
+}
+
+TEST_F(Editors, ButtonKindsShowTheirButtonAndMessages) {
+    grid.setCell(1, 12, "6;buttonOpen;");
+    state.rowN = 9;
+    click(1, 2);
+    EXPECT_EQ(controls.visible(), (std::vector<Editor>{Editor::plusBtOpenSubCtrlX}));
+    EXPECT_EQ(controls.editors[Editor::plusBtOpenSubCtrlX].rect, (Rect{644, 20, 660, 36}));
+    EXPECT_EQ(state.rowN, 9);  // not a committing editor
+
+    grid.setCell(2, 12, "7;button");
+    click(2, 2);
+    EXPECT_EQ(controls.visible(), (std::vector<Editor>{Editor::plusBtSubCtrlX}));
+    EXPECT_EQ(controls.editors[Editor::plusBtSubCtrlX].rect, (Rect{700, 40, 760, 58}));
+    EXPECT_EQ(state.rowCN, 7);
+
+    editors.onDynamicButtonClicked();
+    editors.onEllipsisButtonClicked();
+    EXPECT_EQ(notices.shown, (std::vector<std::string>{"动态按钮", "按钮1"}));
+}
+
+TEST_F(Editors, KindsWithoutAnEditorAndBrokenSpecsOpenNothing) {
+    for (const char* spec : {"4;edit;", "4;slider;{1,2}", "", "x;combobox;{a}", "0;combobox;{a}"}) {
+        grid.setCell(1, 12, spec);
+        grid.setCell(1, 1, "");
+        click(1, 4);
+        EXPECT_EQ(grid.cell(1, 1), "√") << spec;
+        EXPECT_TRUE(controls.visible().empty()) << spec;
+    }
+}
+
+TEST_F(Editors, HidingAndShowingByKind) {
+    struct Case {
+        int flag;
+        const char* kind;
+        std::vector<Editor> visibleAfter;  // starting with the list and the combo visible
+    };
+    const std::vector<Case> cases = {
+        {0, "combobox", {Editor::listSubCtrlX, Editor::cmboSubCtrlX}},
+        {-1, "", {}},
+        {1, "edit", {}},
+        {1, "nonsense", {Editor::listSubCtrlX, Editor::cmboSubCtrlX}},
+        {1, "button", {Editor::plusBtSubCtrlX}},
+        {1, "buttonOpen", {Editor::plusBtOpenSubCtrlX}},
+        {1, "buttonTolist", {Editor::plusBtTolistSubCtrlX}},
+        {1, "combobox", {Editor::cmboSubCtrlX}},
+    };
+    for (const Case& c : cases) {
+        controls.setVisible(Editor::listSubCtrlX, true);
+        controls.setVisible(Editor::cmboSubCtrlX, true);
+        for (Editor e : {Editor::plusBtSubCtrlX, Editor::plusBtOpenSubCtrlX, Editor::plusBtTolistSubCtrlX}) {
+            controls.setVisible(e, false);
+        }
+        editors.lVSubCtrlHide(c.flag, c.kind);
+        EXPECT_EQ(controls.visible(), c.visibleAfter) << c.flag << " " << c.kind;
+    }
+}
+
+TEST(ColumnDrag, OnlyTheBeginTrackNotificationsAreRefused) {
+    EXPECT_TRUE(startsColumnDrag(static_cast<std::uint32_t>(-326)));
+    EXPECT_TRUE(startsColumnDrag(static_cast<std::uint32_t>(-306)));
+    for (int code : {-2, -3, -12, -108, -300, -320, -327, -307}) {
+        EXPECT_FALSE(startsColumnDrag(static_cast<std::uint32_t>(code))) << code;
+    }
+}
+
+TEST(EditorSpec, SplitsFieldsItemsAndColumn) {
+    EXPECT_EQ(splitEditorSpec("4;combobox;{切断,打击,弹}"),
+              (std::vector<std::string>{"4", "combobox", "{切断,打击,弹}"}));
+    EXPECT_EQ(splitEditorSpec("4;edit;"), (std::vector<std::string>{"4", "edit", ""}));
+    EXPECT_EQ(editorItems("{切断,打击,弹}"), (std::vector<std::string>{"切断", "打击", "弹"}));
+    EXPECT_EQ(editorItems("{a,,b}"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_TRUE(editorItems("{}").empty());
+    EXPECT_EQ(editorColumn("12"), 12);
+    for (const char* bad : {"", "0", "-4", "4a", " 4", "99999"}) EXPECT_EQ(editorColumn(bad), std::nullopt) << bad;
+}
+
+TEST(Layout, ScalesEveryEdgeInProportion) {
+    const Rect list{16, 96, 784, 536};
+    EXPECT_EQ(scaledRect(list, 800, 560), list);
+    EXPECT_EQ(scaledRect(list, 1600, 1120), (Rect{32, 192, 1568, 1072}));
+    EXPECT_EQ(scaledRect({40, 40, 184, 62}, 400, 280), (Rect{20, 20, 92, 31}));
+    EXPECT_EQ(scaledRect({16, 96, 784, 536}, 1000, 600), (Rect{20, 103, 980, 574}));
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+#include "action_table.h"
+
+#include <exception>
+
+#include "catalogue.h"
+#include "cell_values.h"
+#include "file_io.h"
+#include "json.h"
+#include "messages.h"
+#include "staging.h"
+
+namespace {
+
+constexpr int damageTypeColumn = 4;
+constexpr int firstValueColumn = 5;  // columns 5 to 11 hold the seven values
+constexpr int fileIndexColumn = 13;
+constexpr int slotColumn = 14;
+
+std::vector<std::string> gridRow(const helper::ActionRow& row) {
+    std::vector<std::string> cells(slotColumn);
+    cells[0] = "";  // not armed
+    cells[1] = helper::actionKey(row.fileIndex, row.actIndex);
+    cells[2] = row.actName.value_or("");
+    cells[damageTypeColumn - 1] = ui_damageType(row.damageType);
+    for (std::size_t field = 0; field < helper::valueMembers<helper::ActionRow>.size(); ++field) {
+        cells[firstValueColumn - 1 + field] = row.*helper::valueMembers<helper::ActionRow>[field];
+    }
+    // Column 12, the editor spec, is written after the row is in the grid.
+    cells[fileIndexColumn - 1] = std::to_string(row.fileIndex);
+    cells[slotColumn - 1] = std::to_string(row.actIndex);
+    return cells;
+}
+
+}  // namespace
+
+std::string numericCellMessage(int row, int column, std::string_view reason) {
+    return "第" + std::to_string(row) + "行第" + std::to_string(column) + "列，" + std::string(reason);
+}
+
+std::string damageTypeCellMessage(int row) { return "第" + std::to_string(row) + "行第4列，伤害类型错误"; }
+
+std::string failureText(const std::exception& failure) {
+    if (const auto* file = dynamic_cast<const helper::FileError*>(&failure)) {
+        return helper::pathText(file->path()) + "\n" + file->reason();
+    }
+    return failure.what();
+}
+
+void ActionTable::onFamilySelected(const std::string& selected) {
+    ui_reset();
+    loadReportingFailures(selected);
+    grid_.focus();  // also when the load was refused
+}
+
+void ActionTable::onReload(const std::string& selected) {
+    if (selected.empty()) {
+        notices_.notice(std::string(messages::chooseFamily));
+        return;
+    }
+    ui_reset();
+    loadReportingFailures(selected);
+}
+
+void ActionTable::onExport() {
+    try {
+        outRes();
+    } catch (const std::exception& failure) {
+        notices_.notice(std::string(messages::exportFailed) + failureText(failure));
+    }
+}
+
+void ActionTable::loadReportingFailures(const std::string& weaponName) {
+    try {
+        loadTableData(weaponName);
+    } catch (const std::exception& failure) {
+        // Nothing half-loaded stays behind: the grid and the rows are empty.
+        ui_reset();
+        notices_.notice(std::string(messages::loadFailed) + failureText(failure));
+    }
+}
+
+void ActionTable::ui_reset() {
+    state_.loadedActions = std::vector<helper::ActionRow>{};
+    grid_.removeAllRows();
+}
+
+void ActionTable::loadTableData(const std::string& weaponName) {
+    if (weaponName != supportedFamily) {
+        notices_.notice(std::string(messages::onlyGreatSword));
+        return;
+    }
+    state_.loadedActions = helper::getActions(weaponName, folders_);
+    int position = 0;
+    for (const helper::ActionRow& row : *state_.loadedActions) {
+        grid_.appendRow(gridRow(row));
+        grid_.setCell(++position, state_.ui_listview_opcol, std::string(damageTypeEditorSpec));
+    }
+}
+
+void ActionTable::outRes() {
+    if (!state_.loadedActions || state_.loadedActions->empty()) {
+        notices_.notice(std::string(messages::emptyList));
+        return;
+    }
+    const std::vector<helper::ActionRow>& loaded = *state_.loadedActions;
+    const int rows = grid_.rowCount();
+
+    // Every value cell of every row first, left to right, top to bottom.
+    for (int row = 1; row <= rows; ++row) {
+        for (int column = firstValueColumn; column < firstValueColumn + 7; ++column) {
+            const FloatCheck check = ui_checkFloat(grid_.cell(row, column));
+            if (!check.ok) {
+                notices_.notice(numericCellMessage(row, column, check.reason));
+                return;
+            }
+        }
+    }
+
+    std::vector<helper::ExportRow> exportRows;
+    exportRows.reserve(static_cast<std::size_t>(rows));
+    for (int row = 1; row <= rows; ++row) {
+        // The copy keeps the loaded row untouched by what the export sets.
+        const helper::ActionRow copy = helper::deepClone(loaded.at(static_cast<std::size_t>(row - 1)));
+        helper::ExportRow out;
+        out.weaponType = copy.weaponType;
+        out.fileIndex = copy.fileIndex;
+        out.actIndex = copy.actIndex;
+        out.actName = copy.actName;
+        const auto damageType = ui_damageTypeVal(grid_.cell(row, damageTypeColumn));
+        if (!damageType) {
+            notices_.notice(damageTypeCellMessage(row));
+            return;
+        }
+        out.damageType = *damageType;
+        for (std::size_t field = 0; field < helper::valueMembers<helper::ExportRow>.size(); ++field) {
+            out.*helper::valueMembers<helper::ExportRow>[field] =
+                ui_checkFloat(grid_.cell(row, firstValueColumn + static_cast<int>(field))).value;
+        }
+        exportRows.push_back(std::move(out));
+    }
+
+    helper::outputRes(exportRows, folders_);
+    notices_.notice(std::string(messages::exported));
+}

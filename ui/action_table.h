@@ -1,0 +1,54 @@
+// The window's three commands: choosing a family, reloading it and exporting
+// the grid. Loading fills the grid from fresh copies of the templates; export
+// checks every cell, then writes both files into the output tree.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "folders.h"
+#include "grid_cells.h"
+#include "main_state.h"
+
+// The editor spec every loaded row carries in its operate column: a combo box
+// over column 4 offering the three damage types.
+inline constexpr std::string_view damageTypeEditorSpec = "4;combobox;{切断,打击,弹}";
+
+// The only family with templates.
+inline constexpr std::string_view supportedFamily = "大剑";
+
+class ActionTable {
+public:
+    ActionTable(MainState& state, GridCells& grid, Notices& notices, helper::Folders folders)
+        : state_(state), grid_(grid), notices_(notices), folders_(std::move(folders)) {}
+
+    // The selector's selection changed to the item with this text.
+    void onFamilySelected(const std::string& selected);
+    // The reload button; `selected` is the selector's selected item or "".
+    void onReload(const std::string& selected);
+    // The export button.
+    void onExport();
+
+    void ui_reset();
+    void loadTableData(const std::string& weaponName);
+    void outRes();
+
+    const helper::Folders& folders() const { return folders_; }
+
+private:
+    // loadTableData, reporting a failure of the file system instead of passing it on.
+    void loadReportingFailures(const std::string& weaponName);
+
+    MainState& state_;
+    GridCells& grid_;
+    Notices& notices_;
+    helper::Folders folders_;
+};
+
+// "第3行第9列，不是数字" and the damage-type refusal "第1行第4列，伤害类型错误".
+std::string numericCellMessage(int row, int column, std::string_view reason);
+std::string damageTypeCellMessage(int row);
+
+// A short description of a failure for the user: the path and the system's
+// reason for a file error, the text of anything else.
+std::string failureText(const std::exception& failure);

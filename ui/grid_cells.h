@@ -1,0 +1,28 @@
+// What the window's logic needs of the grid and of the user's attention,
+// without a window: the Win32 layer implements these over the list view and
+// message boxes, the tests over plain tables.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A grid of text cells; rows and columns count from 1, an empty cell reads "".
+class GridCells {
+public:
+    virtual ~GridCells() = default;
+    virtual int rowCount() const = 0;
+    // Appends a row with the texts of columns 1, 2, ...; missing columns stay empty.
+    virtual void appendRow(const std::vector<std::string>& cells) = 0;
+    virtual std::string cell(int row, int column) const = 0;
+    virtual void setCell(int row, int column, const std::string& text) = 0;
+    // Removes every row; columns and their widths stay.
+    virtual void removeAllRows() = 0;
+    virtual void focus() = 0;
+};
+
+// Shows a message to the user and returns when the user has read it.
+class Notices {
+public:
+    virtual ~Notices() = default;
+    virtual void notice(const std::string& text) = 0;
+};
