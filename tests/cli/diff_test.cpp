@@ -6,6 +6,8 @@
 
 #include "cli_fixtures.h"
 #include "differences.h"
+#include "record_fields.h"
+#include "records.h"
 
 namespace {
 
@@ -92,6 +94,24 @@ TEST_F(Diff, AChangeBelowTheShownDecimalsIsStillAChange) {
     const auto result = diff();
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "00  直斩  动作值  48 (48)  ->  48 (48.001)\n1 changed field\n");
+}
+
+// diff and apply know where the fields lie; the record writer must agree.
+TEST(RecordFields, AreTheBytesThatTheRecordWriterWrites) {
+    helper::ExportRow row;
+    row.weaponType = "00";
+    row.damageType = "3";
+    const double values[] = {-101.37, -2.71, -3.33, -4.44, -5.55, -6.66, -7.77};  // no zero byte among them
+    for (std::size_t i = 0; i < 7; ++i) row.*helper::valueMembers<helper::ExportRow>[i] = values[i];
+    Bytes record(helper::recordSize, 0);
+    helper::writeActionRecord(record.data(), row);
+    for (std::size_t i = 0; i < record.size(); ++i) {
+        EXPECT_EQ(record[i] != 0, cli::isEditableByte(i)) << "byte " << i;
+    }
+    EXPECT_EQ(record[cli::damageTypeOffset], 3);
+    for (std::size_t i = 0; i < 7; ++i) {
+        EXPECT_EQ(helper::loadFloat32(record.data() + cli::valueOffsets[i]), static_cast<float>(values[i]));
+    }
 }
 
 TEST_F(Diff, AMissingFileIsAnErrorNamingIt) {
