@@ -9,7 +9,7 @@
 #include "columns.h"
 #include "float32.h"
 #include "format_float.h"
-#include "record_fields.h"
+#include "records.h"
 #include "text_table.h"
 
 namespace cli {
@@ -59,17 +59,17 @@ void compareAction(const helper::ActionRow& row, const Bytes& before, const Byte
     };
     const auto present = [&](std::size_t offset, std::size_t size) { return record + offset + size <= after.size(); };
 
-    mask[record + damageTypeOffset] = true;
-    if (present(damageTypeOffset, 1) && before[record + damageTypeOffset] != after[record + damageTypeOffset]) {
-        change(damageTypeColumn().caption, ui_damageType(before[record + damageTypeOffset]),
-               ui_damageType(after[record + damageTypeOffset]));
+    mask[record + helper::damageTypeOffset] = true;
+    if (present(helper::damageTypeOffset, 1) && before[record + helper::damageTypeOffset] != after[record + helper::damageTypeOffset]) {
+        change(damageTypeColumn().caption, ui_damageType(before[record + helper::damageTypeOffset]),
+               ui_damageType(after[record + helper::damageTypeOffset]));
     }
-    for (std::size_t field = 0; field < valueOffsets.size(); ++field) {
-        const std::size_t at = record + valueOffsets[field];
+    for (std::size_t field = 0; field < helper::valueOffsets.size(); ++field) {
+        const std::size_t at = record + helper::valueOffsets[field];
         std::fill(mask.begin() + static_cast<std::ptrdiff_t>(at),
-                  mask.begin() + static_cast<std::ptrdiff_t>(at + valueSize), true);
-        if (!present(valueOffsets[field], valueSize) ||
-            std::memcmp(before.data() + at, after.data() + at, valueSize) == 0) {
+                  mask.begin() + static_cast<std::ptrdiff_t>(at + helper::valueSize), true);
+        if (!present(helper::valueOffsets[field], helper::valueSize) ||
+            std::memcmp(before.data() + at, after.data() + at, helper::valueSize) == 0) {
             continue;
         }
         const float oldValue = helper::loadFloat32(before.data() + at);

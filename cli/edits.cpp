@@ -10,7 +10,6 @@
 #include "columns.h"
 #include "csv.h"
 #include "float32.h"
-#include "record_fields.h"
 #include "records.h"
 
 namespace cli {
@@ -153,9 +152,9 @@ private:
         edit.fileIndex = row.fileIndex;
         edit.actIndex = row.actIndex;
         edit.actName = row.actName;
-        edit.damageType = std::to_string(record[damageTypeOffset]);
-        for (std::size_t i = 0; i < valueOffsets.size(); ++i) {
-            edit.*helper::valueMembers<helper::ExportRow>[i] = helper::loadFloat32(record + valueOffsets[i]);
+        edit.damageType = std::to_string(record[helper::damageTypeOffset]);
+        for (std::size_t i = 0; i < helper::valueOffsets.size(); ++i) {
+            edit.*helper::valueMembers<helper::ExportRow>[i] = helper::loadFloat32(record + helper::valueOffsets[i]);
         }
         return edit;
     }

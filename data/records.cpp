@@ -15,15 +15,10 @@ namespace helper {
 namespace {
 
 constexpr std::size_t idOffset = 0;
-constexpr std::size_t damageOffset = 4;
-constexpr std::size_t actValOffset = 8;
-constexpr std::size_t otherValuesOffset = 16;  // six floats, 16 to 39
-constexpr std::size_t usedBytes = 40;          // what the editor reads of a record
+constexpr std::size_t damageOffset = damageTypeOffset;
+constexpr std::size_t usedBytes = usedRecordBytes;
 
-// Byte offset of each value field inside a record, in valueMembers order.
-constexpr std::size_t valueOffset(std::size_t field) {
-    return field == 0 ? actValOffset : otherValuesOffset + 4 * (field - 1);
-}
+constexpr std::size_t valueOffset(std::size_t field) { return valueOffsets[field]; }
 
 ActionRow rowFrom(const std::uint8_t* record, std::string_view weaponType, int fileIndex, int slot,
                   const ActionNameTable& names) {

@@ -26,6 +26,22 @@ namespace helper {
 inline constexpr std::size_t recordSize = 217;
 inline constexpr int maxSlots = 256;
 
+// Where the edited fields lie inside a record: the damage-type byte and the
+// seven value floats, in valueMembers order.
+inline constexpr std::size_t damageTypeOffset = 4;
+inline constexpr std::array<std::size_t, 7> valueOffsets{8, 16, 20, 24, 28, 32, 36};
+inline constexpr std::size_t valueSize = 4;
+inline constexpr std::size_t usedRecordBytes = 40;  // the part of a record the editor reads
+
+// Whether byte `offset` of a record belongs to one of the edited fields.
+constexpr bool isEditableByte(std::size_t offset) {
+    if (offset == damageTypeOffset) return true;
+    for (std::size_t start : valueOffsets) {
+        if (offset >= start && offset < start + valueSize) return true;
+    }
+    return false;
+}
+
 // The editable actions of both staged files of a family: file 0's rows in slot
 // order, then file 1's. A file's table ends at the first slot whose id byte,
 // read as a signed 8-bit number, differs from the slot number, or where the

@@ -6,7 +6,7 @@
 
 #include "cli_fixtures.h"
 #include "differences.h"
-#include "record_fields.h"
+#include "records.h"
 #include "records.h"
 
 namespace {
@@ -96,7 +96,8 @@ TEST_F(Diff, AChangeBelowTheShownDecimalsIsStillAChange) {
     EXPECT_EQ(result.out, "00  直斩  动作值  48 (48)  ->  48 (48.001)\n1 changed field\n");
 }
 
-// diff and apply know where the fields lie; the record writer must agree.
+// The table of edited fields that diff and apply use names exactly the bytes
+// that the record writer writes.
 TEST(RecordFields, AreTheBytesThatTheRecordWriterWrites) {
     helper::ExportRow row;
     row.weaponType = "00";
@@ -106,11 +107,11 @@ TEST(RecordFields, AreTheBytesThatTheRecordWriterWrites) {
     Bytes record(helper::recordSize, 0);
     helper::writeActionRecord(record.data(), row);
     for (std::size_t i = 0; i < record.size(); ++i) {
-        EXPECT_EQ(record[i] != 0, cli::isEditableByte(i)) << "byte " << i;
+        EXPECT_EQ(record[i] != 0, helper::isEditableByte(i)) << "byte " << i;
     }
-    EXPECT_EQ(record[cli::damageTypeOffset], 3);
+    EXPECT_EQ(record[helper::damageTypeOffset], 3);
     for (std::size_t i = 0; i < 7; ++i) {
-        EXPECT_EQ(helper::loadFloat32(record.data() + cli::valueOffsets[i]), static_cast<float>(values[i]));
+        EXPECT_EQ(helper::loadFloat32(record.data() + helper::valueOffsets[i]), static_cast<float>(values[i]));
     }
 }
 
