@@ -1,0 +1,435 @@
+#include "lv_grid.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+#include <stdexcept>
+#include <utility>
+
+#include "text.h"
+
+namespace lvGrid {
+
+namespace {
+
+constexpr UINT_PTR subclassId = 1;
+// The property that leads from a wrapped list to its grid (the import
+// libraries of some toolchains lack GetWindowSubclass).
+constexpr wchar_t gridProperty[] = L"lvGrid.Grid";
+constexpr std::size_t longestCellText = std::size_t{1} << 20;
+
+Grid* current = nullptr;  // the most recently wrapped list's grid
+Grid* sorting = nullptr;  // the grid whose LVM_SORTITEMS is running
+
+// Runs a piece of bookkeeping inside a window procedure, where no exception
+// may pass (they can only be allocation failures); whether it completed.
+template <typename Work>
+bool guarded(Work&& work) noexcept {
+    try {
+        work();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+HWND headerOf(HWND list) { return reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)); }
+
+bool isListView(HWND window) {
+    wchar_t name[32] = {};
+    return GetClassNameW(window, name, static_cast<int>(std::size(name))) > 0 && _wcsicmp(name, WC_LISTVIEWW) == 0;
+}
+
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(std::max(GetWindowTextLengthW(window), 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(std::max(GetWindowTextW(window, text.data(), static_cast<int>(text.size())), 0)));
+    return text;
+}
+
+int compareCached(Comparator comparator, LPARAM a, LPARAM b) noexcept {
+    const Grid* grid = sorting ? sorting : current;
+    return grid ? grid->sorter().compare(comparator, a, b) : 0;
+}
+
+PFNLVCOMPARE callbackFor(Comparator comparator) {
+    switch (comparator) {
+    case Comparator::cmpStr: return cmpStr;
+    case Comparator::cmpStrDesc: return cmpStrDesc;
+    case Comparator::cmpNum: return cmpNum;
+    case Comparator::cmpNumDesc: return cmpNumDesc;
+    }
+    return cmpStr;
+}
+
+// The sort's view of the list: cell texts as UTF-8, so that text order is
+// code point order, and item data as the row keys.
+class ListSortTarget final : public SortTarget {
+public:
+    explicit ListSortTarget(Grid& grid) : grid_(grid) {}
+
+    int rowCount() const override { return grid_.rowCount(); }
+    int columnCount() const override { return grid_.columnCount(); }
+    std::string cellText(int row, int column) const override { return narrow(grid_.itemText(row, column)); }
+
+    std::intptr_t rowKey(int row) const override {
+        LVITEMW item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = row - 1;
+        SendMessageW(grid_.list(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        return item.lParam;
+    }
+
+    void setRowKey(int row, std::intptr_t key) override {
+        LVITEMW item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = row - 1;
+        item.lParam = key;
+        SendMessageW(grid_.list(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+
+    void sortRows(Comparator comparator) override {
+        Grid* const outer = std::exchange(sorting, &grid_);
+        SendMessageW(grid_.list(), LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(callbackFor(comparator)));
+        sorting = outer;
+    }
+
+    int columnImage(int column) const override { return grid_.columnImage(column); }
+    void setColumnImage(int column, int image) override { grid_.setColumnImage(column, image); }
+
+private:
+    Grid& grid_;
+};
+
+}  // namespace
+
+// The window procedures of the list's and the edit box's subclasses.
+struct GridWindows {
+    static LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR data) {
+        Grid& grid = *reinterpret_cast<Grid*>(data);
+        switch (message) {
+        case LVM_INSERTITEMA:
+        case LVM_INSERTITEMW:
+            return insertItem(grid, window, message, wParam, lParam);
+        case LVM_DELETEITEM: {
+            const LRESULT deleted = DefSubclassProc(window, message, wParam, lParam);
+            if (deleted) guarded([&] { grid.colours_.rowRemoved(static_cast<int>(wParam) + 1); });
+            return deleted;
+        }
+        case LVM_DELETEALLITEMS: {
+            const LRESULT deleted = DefSubclassProc(window, message, wParam, lParam);
+            if (deleted) grid.colours_.allRowsRemoved();
+            return deleted;
+        }
+        case WM_NCDESTROY:
+            // The edit box, a child, is gone already. Nothing reaches the grid
+            // once its subclass is removed.
+            RemoveWindowSubclass(window, listProc, subclassId);
+            RemovePropW(window, gridProperty);
+            if (current == &grid) current = nullptr;
+            if (sorting == &grid) sorting = nullptr;
+            delete &grid;
+            break;
+        }
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+
+    // Every row insertion, by addItem or by anyone else, keeps the text
+    // colours in step with the rows: the new row's entry goes in first, at the
+    // place the list will give it, and is moved if the list chose another.
+    static LRESULT insertItem(Grid& grid, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        const auto* item = reinterpret_cast<const LVITEMW*>(lParam);  // iItem lies alike in LVITEMA
+        if (!item) return DefSubclassProc(window, message, wParam, lParam);
+        const int rows = grid.rowCount();
+        const int position = item->iItem >= 0 && item->iItem < rows ? item->iItem + 1 : rows + 1;
+        const bool noted = guarded([&] { grid.colours_.rowInserted(position, rows); });
+
+        const LRESULT index = DefSubclassProc(window, message, wParam, lParam);
+        if (noted && index < 0) grid.colours_.rowRemoved(position);
+        if (noted && index >= 0 && index + 1 != position) {
+            guarded([&] { grid.colours_.rowMoved(position, static_cast<int>(index) + 1); });
+        }
+        return index;
+    }
+
+    static LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR data) {
+        Grid& grid = *reinterpret_cast<Grid*>(data);
+        switch (message) {
+        case WM_KILLFOCUS:
+            guarded([&] { grid.commit(); });
+            break;
+        case WM_KEYUP:
+            if (wParam == VK_RETURN) guarded([&] { grid.commit(); });
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP: {
+            // The box holds the mouse capture, so it sees presses anywhere.
+            const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            RECT client{};
+            GetClientRect(window, &client);
+            if (!PtInRect(&client, at)) {
+                guarded([&] { grid.commit(); });
+                // A press outside only closes the box: the edit control's own
+                // press handling would take the capture and the focus back
+                // into the hidden box. Its release handling ends its tracking.
+                if (message == WM_LBUTTONDOWN) return 0;
+                break;
+            }
+            // The edit control lets the capture go on every release; take it
+            // back afterwards so that the next press outside is seen here.
+            const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+            SetCapture(window);
+            return result;
+        }
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(window, editProc, subclassId);
+            grid.editlable_.window = nullptr;
+            break;
+        }
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+};
+
+Grid::Grid(HWND list) : list_(list), colours_(rowCount()), arrows_(createSortArrows()) {
+    if (const HWND header = headerOf(list_); header && arrows_) {
+        SendMessageW(header, HDM_SETIMAGELIST, HDSIL_NORMAL, reinterpret_cast<LPARAM>(arrows_.get()));
+    }
+}
+
+void Grid::nthChild(int n, COLORREF colourA, std::optional<COLORREF> colourB) {
+    colours_.setStripes(StripeRule{n, colourA, colourB});
+}
+
+void Grid::nthChild() { colours_.setStripes(std::nullopt); }
+
+void Grid::setItemColor(int row, COLORREF colour) { colours_.setText(row, colour); }
+
+void Grid::setItemColorBk(int row, COLORREF colour) { colours_.setBackground(row, colour); }
+
+int Grid::addItem(const std::vector<std::wstring>& texts, int position) {
+    const int rows = rowCount();
+    std::wstring first = texts.empty() ? std::wstring() : texts.front();
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = position >= 1 && position <= rows ? position - 1 : rows;
+    item.pszText = first.data();
+    const auto index = static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (index < 0) return 0;
+    for (std::size_t i = 1; i < texts.size(); ++i) setItemText(index + 1, static_cast<int>(i) + 1, texts[i]);
+    return index + 1;
+}
+
+bool Grid::delItem(int row) {
+    const int rows = rowCount();
+    if (row == 0) row = rows;
+    if (row < 1 || row > rows) return false;
+    return SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(row - 1), 0) != FALSE;
+}
+
+void Grid::setSort(const std::vector<std::string>& entries) {
+    for (const std::string& entry : entries) {
+        if (auto parsed = parseSortEntry(entry)) setsorttab_[parsed->first] = std::move(parsed->second);
+    }
+}
+
+void Grid::sort(int column, std::string_view type) {
+    ListSortTarget target(*this);
+    const std::vector<int> order = sorter_.sort(column, type, target);
+    if (!order.empty()) colours_.rowsReordered(order);
+}
+
+std::optional<LRESULT> Grid::preNotify(const NMHDR& header) noexcept {
+    if (header.hwndFrom != list_) return std::nullopt;
+    try {
+        switch (header.code) {
+        case NM_CUSTOMDRAW:
+            // The sender's record is writable: custom draw is answered through it.
+            return customDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
+        case LVN_COLUMNCLICK: {
+            const int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem + 1;
+            if (const auto type = setsorttab_.find(column); type != setsorttab_.end()) sort(column, type->second);
+            break;
+        }
+        case NM_DBLCLK: {
+            const auto& hit = reinterpret_cast<const NMITEMACTIVATE&>(header);
+            openEditBox(hit.iItem + 1, hit.iSubItem + 1);
+            break;
+        }
+        }
+    } catch (...) {
+        // Only allocation failures get here; the list goes on as it was.
+    }
+    return std::nullopt;
+}
+
+std::optional<LRESULT> Grid::customDraw(NMLVCUSTOMDRAW& draw) const {
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+        const int row = static_cast<int>(draw.nmcd.dwItemSpec) + 1;
+        if (const auto text = colours_.text(row)) draw.clrText = *text;
+        if (const auto background = colours_.background(row)) draw.clrTextBk = *background;
+        return CDRF_DODEFAULT;
+    }
+    }
+    return std::nullopt;
+}
+
+void Grid::openEditBox(int row, int column) {
+    if (std::find(preventetidcols_.begin(), preventetidcols_.end(), column) != preventetidcols_.end()) return;
+    if (row < 1 || row > rowCount() || column < 1 || column > columnCount()) return;
+    commit();  // an edit still open keeps its text
+    if (!editlable_.window) createEditBox();
+    const HWND box = editlable_.window;
+    if (!box) return;
+
+    RECT cell{};
+    cell.top = column - 1;
+    cell.left = LVIR_LABEL;
+    if (!SendMessageW(list_, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row - 1), reinterpret_cast<LPARAM>(&cell))) return;
+
+    editlable_.listViewNotifyMessage = {row, column};
+    SetWindowTextW(box, itemText(row, column).c_str());
+    SetWindowPos(box, HWND_TOP, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, SWP_NOACTIVATE);
+    ShowWindow(box, SW_SHOW);
+    SetFocus(box);
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    SetCapture(box);
+}
+
+void Grid::createEditBox() {
+    LOGFONTW face{};
+    face.lfHeight = 11;  // cell height
+    face.lfWeight = FW_NORMAL;
+    face.lfCharSet = DEFAULT_CHARSET;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    const wchar_t* name = L"Segoe UI";
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        name = metrics.lfMessageFont.lfFaceName;  // the system's user-interface face
+    }
+    wcsncpy(face.lfFaceName, name, LF_FACESIZE - 1);
+    editFont_.reset(CreateFontIndirectW(&face));
+
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(list_, GWLP_HINSTANCE));
+    const HWND box = CreateWindowExW(0, WC_EDITW, L"", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 0, 0, list_,
+                                     nullptr, instance, nullptr);
+    if (!box) return;
+    if (!SetWindowSubclass(box, GridWindows::editProc, subclassId, reinterpret_cast<DWORD_PTR>(this))) {
+        DestroyWindow(box);
+        return;
+    }
+    if (editFont_) SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.get()), FALSE);
+    editlable_.window = box;
+}
+
+// Writes the box's text into the cell it was opened on and closes it. Only an
+// open box commits; hiding it moves the focus away, which must not commit again.
+void Grid::commit() {
+    const HWND box = editlable_.window;
+    if (committing_ || !box || !(GetWindowLongPtrW(box, GWL_STYLE) & WS_VISIBLE)) return;
+    committing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{committing_};
+
+    const Cell cell = editlable_.listViewNotifyMessage;
+    setItemText(cell.row, cell.column, windowText(box));
+    ShowWindow(box, SW_HIDE);
+    if (GetCapture() == box) ReleaseCapture();
+}
+
+std::wstring Grid::itemText(int row, int column) const {
+    if (row < 1 || column < 1) return {};
+    std::wstring text(64, L'\0');
+    for (;;) {
+        LVITEMW item{};
+        item.iSubItem = column - 1;
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(text.size());
+        const auto length = static_cast<std::size_t>(std::max<LRESULT>(
+            SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row - 1), reinterpret_cast<LPARAM>(&item)), 0));
+        // A text that fills the buffer may have been cut short.
+        if (length + 1 < text.size() || text.size() >= longestCellText) {
+            text.resize(std::min(length, text.size()));
+            return text;
+        }
+        text.resize(text.size() * 2);
+    }
+}
+
+void Grid::setItemText(int row, int column, std::wstring_view text) {
+    if (row < 1 || column < 1) return;
+    std::wstring copy(text);
+    LVITEMW item{};
+    item.iSubItem = column - 1;
+    item.pszText = copy.data();
+    SendMessageW(list_, LVM_SETITEMTEXTW, static_cast<WPARAM>(row - 1), reinterpret_cast<LPARAM>(&item));
+}
+
+int Grid::rowCount() const { return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
+
+int Grid::columnCount() const {
+    const HWND header = headerOf(list_);
+    return header ? std::max(static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)), 0) : 0;
+}
+
+int Grid::columnImage(int column) const {
+    if (column < 1) return -1;
+    LVCOLUMNW format{};
+    format.mask = LVCF_FMT | LVCF_IMAGE;
+    if (!SendMessageW(list_, LVM_GETCOLUMNW, static_cast<WPARAM>(column - 1), reinterpret_cast<LPARAM>(&format))) {
+        return -1;
+    }
+    return (format.fmt & LVCFMT_IMAGE) ? format.iImage : -1;
+}
+
+void Grid::setColumnImage(int column, int image) {
+    if (column < 1) return;
+    LVCOLUMNW format{};
+    format.mask = LVCF_FMT;
+    format.fmt = LVCFMT_LEFT;
+    if (image != -1) {
+        format.mask |= LVCF_IMAGE;
+        format.fmt |= LVCFMT_IMAGE | LVCFMT_BITMAP_ON_RIGHT;
+        format.iImage = image;
+    }
+    SendMessageW(list_, LVM_SETCOLUMNW, static_cast<WPARAM>(column - 1), reinterpret_cast<LPARAM>(&format));
+}
+
+Grid& ctrl(HWND list) {
+    if (Grid* grid = from(list)) return *(current = grid);
+    if (!isListView(list)) throw std::runtime_error("lvGrid::ctrl: the window is not a list view");
+    std::unique_ptr<Grid> grid(new Grid(list));
+    if (!SetPropW(list, gridProperty, grid.get())) throw std::runtime_error("lvGrid::ctrl: cannot mark the list view");
+    if (!SetWindowSubclass(list, GridWindows::listProc, subclassId, reinterpret_cast<DWORD_PTR>(grid.get()))) {
+        RemovePropW(list, gridProperty);
+        throw std::runtime_error("lvGrid::ctrl: the list view cannot be subclassed");
+    }
+    current = grid.release();
+    return *current;
+}
+
+Grid* from(HWND list) {
+    return list ? static_cast<Grid*>(GetPropW(list, gridProperty)) : nullptr;
+}
+
+int getColumnCount() { return current ? current->columnCount() : 0; }
+
+int getColImage(int column) { return current ? current->columnImage(column) : -1; }
+
+void setColImage(int column, int image) {
+    if (current) current->setColumnImage(column, image);
+}
+
+int CALLBACK cmpStr(LPARAM a, LPARAM b, LPARAM) { return compareCached(Comparator::cmpStr, a, b); }
+int CALLBACK cmpStrDesc(LPARAM a, LPARAM b, LPARAM) { return compareCached(Comparator::cmpStrDesc, a, b); }
+int CALLBACK cmpNum(LPARAM a, LPARAM b, LPARAM) { return compareCached(Comparator::cmpNum, a, b); }
+int CALLBACK cmpNumDesc(LPARAM a, LPARAM b, LPARAM) { return compareCached(Comparator::cmpNumDesc, a, b); }
+
+}  // namespace lvGrid

@@ -1,0 +1,149 @@
+// lvGrid: an existing report-view list turned into a small grid, in place.
+//
+// - Rows are painted through custom draw with a text colour per row (it moves
+//   with its row) and a background colour per row position (it stays).
+// - A double-click on a cell opens an edit box over it; Enter, a click outside
+//   the box or the loss of the focus writes the box's text into the cell.
+//   Protected columns never open the box.
+// - Declared columns sort all rows when their header is clicked, alternating
+//   ascending and descending, with an arrow in the header.
+//
+// Rows and columns count from 1 (row = item index + 1, column = sub-item
+// index + 1). The list's parent must hand every WM_NOTIFY from the list to
+// Grid::preNotify first and answer with its result when it gives one.
+// Everything runs on the thread that owns the list.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "row_colours.h"
+#include "sort_arrows.h"
+#include "sort_rules.h"
+
+namespace lvGrid {
+
+class Grid {
+public:
+    Grid(const Grid&) = delete;
+    Grid& operator=(const Grid&) = delete;
+
+    HWND list() const { return list_; }
+    // The edit box, a hidden child of the list between edits; null until the
+    // first double-click on an editable cell.
+    HWND editBox() const { return editlable_.window; }
+
+    // Protects exactly these columns against the edit box; no column unprotects all.
+    template <typename... Columns>
+    void preventEtidCol(Columns... columns) {
+        preventetidcols_ = std::vector<int>{columns...};
+    }
+
+    // Stripes rows as they are added: the position of the last row gets
+    // `colourA` when it is a multiple of `n`, `colourB` otherwise (the list's
+    // own background without it). Without arguments, no more stripes.
+    void nthChild(int n, COLORREF colourA, std::optional<COLORREF> colourB = std::nullopt);
+    void nthChild();
+    // Colours are stored only: a row shows them when the list next paints it.
+    void setItemColor(int row, COLORREF colour);
+    void setItemColorBk(int row, COLORREF colour);
+
+    // Adds a row with the texts of columns 1, 2, ... at `position` (0, or a
+    // position past the end, appends) and returns its row number, 0 if the
+    // list refused it. The row gets black text.
+    int addItem(const std::vector<std::wstring>& texts, int position = 0);
+    // Deletes a row (0: the last one); false when there is no such row.
+    bool delItem(int row = 0);
+
+    // Declares sortable columns with entries "column:type", type "num" or
+    // "str"; columns not named keep their declaration, malformed entries are
+    // ignored.
+    void setSort(const std::vector<std::string>& entries);
+    // Sorts the rows by `column` now, as by a click on its header. A type other
+    // than "num" or "str" sorts nothing but still flips the arrow.
+    void sort(int column, std::string_view type);
+
+    // The grid's share of a notification from the list: an answer for the
+    // custom-draw stages it paints, nothing for every other notification (it
+    // still sorts on a column click and opens the edit box on a double-click).
+    // Notifications from other windows are left alone.
+    std::optional<LRESULT> preNotify(const NMHDR& header) noexcept;
+
+    std::wstring itemText(int row, int column) const;
+    void setItemText(int row, int column, std::wstring_view text);
+    int rowCount() const;
+
+    int columnCount() const;
+    // The image a column's header shows, -1 for none.
+    int columnImage(int column) const;
+    // Shows image `image` to the right of the header's caption; -1 removes it.
+    // Either way the column ends up left-aligned.
+    void setColumnImage(int column, int image = -1);
+
+    const RowColours& colours() const { return colours_; }
+    const ColumnSorter& sorter() const { return sorter_; }
+
+private:
+    friend Grid& ctrl(HWND list);
+    friend struct GridWindows;
+
+    explicit Grid(HWND list);
+
+    std::optional<LRESULT> customDraw(NMLVCUSTOMDRAW& draw) const;
+    void openEditBox(int row, int column);
+    void createEditBox();
+    void commit();
+
+    struct FontDeleter {
+        void operator()(HFONT font) const noexcept { DeleteObject(font); }
+    };
+    struct Cell {
+        int row = 0;
+        int column = 0;
+    };
+    struct EditBox {
+        HWND window = nullptr;
+        Cell listViewNotifyMessage;  // the cell being edited
+    };
+
+    HWND list_;
+    std::vector<int> preventetidcols_;
+    std::map<int, std::string> setsorttab_;  // column -> sort type
+    RowColours colours_;
+    ColumnSorter sorter_;
+    ImageList arrows_;
+    std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter> editFont_;
+    EditBox editlable_;
+    bool committing_ = false;
+};
+
+// Wraps a report-view list (the wrap lives as long as the list's window) and
+// binds the module functions below to it. Wrapping a list again returns its
+// grid. Throws std::runtime_error when the list cannot be wrapped.
+Grid& ctrl(HWND list);
+// The grid of a wrapped list; null for any other window.
+Grid* from(HWND list);
+
+// Header operations on the most recently wrapped list (0, -1 and nothing once
+// it is gone).
+int getColumnCount();
+int getColImage(int column);
+void setColImage(int column, int image = -1);
+
+// List-view comparison callbacks over the cell texts cached by the last sort,
+// looked up by item data (the sort parameter is ignored). They compare with
+// the cache of the grid being sorted, else of the most recently wrapped list.
+int CALLBACK cmpStr(LPARAM a, LPARAM b, LPARAM);
+int CALLBACK cmpStrDesc(LPARAM a, LPARAM b, LPARAM);
+int CALLBACK cmpNum(LPARAM a, LPARAM b, LPARAM);
+int CALLBACK cmpNumDesc(LPARAM a, LPARAM b, LPARAM);
+
+}  // namespace lvGrid
