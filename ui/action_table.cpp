@@ -90,6 +90,7 @@ void ActionTable::loadTableData(const std::string& weaponName) {
         return;
     }
     state_.loadedActions = helper::getActions(weaponName, folders_);
+    const BulkUpdate bulk(grid_);
     int position = 0;
     for (const helper::ActionRow& row : *state_.loadedActions) {
         grid_.appendRow(gridRow(row));

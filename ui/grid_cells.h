@@ -18,6 +18,22 @@ public:
     // Removes every row; columns and their widths stay.
     virtual void removeAllRows() = 0;
     virtual void focus() = 0;
+    // Around a run of many changes: the grid may hold its repainting until
+    // the run ends.
+    virtual void beginBulkUpdate() {}
+    virtual void endBulkUpdate() {}
+};
+
+// Holds a grid's repainting for the life of the object.
+class BulkUpdate {
+public:
+    explicit BulkUpdate(GridCells& grid) : grid_(grid) { grid_.beginBulkUpdate(); }
+    BulkUpdate(const BulkUpdate&) = delete;
+    BulkUpdate& operator=(const BulkUpdate&) = delete;
+    ~BulkUpdate() { grid_.endBulkUpdate(); }
+
+private:
+    GridCells& grid_;
 };
 
 // Shows a message to the user and returns when the user has read it.

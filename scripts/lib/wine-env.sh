@@ -49,23 +49,19 @@ start_display() {
 prepare_wine_prefix() {
     export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     mkdir -p "$WINEPREFIX"
-    local fresh=""
-    [ -f "$WINEPREFIX/system.reg" ] || fresh=1
     wineserver -p >/dev/null 2>&1 </dev/null
-    if [ -n "$fresh" ]; then
+    # The server keeps the registry in memory, so a marker of our own tells
+    # whether this prefix was set up already.
+    local ready="$WINEPREFIX/.brindlemark-ready"
+    if [ ! -f "$ready" ]; then
         wineboot -i >/dev/null 2>&1 </dev/null
-        local regfile="$WINEPREFIX/brindlemark-setup.reg"
-        local link
-        link=$(printf 'hex(7):%s' "$(printf 'wqy-microhei.ttc,WenQuanYi Micro Hei\0\0' | iconv -f utf-8 -t utf-16le | od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//;s/,$//')")
-        {
-            printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-            printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
-            for face in Tahoma "DejaVu Sans" "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
-                printf '"%s"=%s\r\n' "$face" "$link"
-            done
-            printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n"Decorated"="Y"\r\n'
-        } >"$regfile"
-        wine regedit /S "$regfile" >/dev/null 2>&1 </dev/null
+        local face
+        for face in Tahoma "DejaVu Sans" "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
+            wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+                /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 </dev/null
+        done
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
+        touch "$ready"
     fi
     # A first program start brings up the prefix's services; with its output on
     # /dev/null, none of them holds a pipe of the caller open.

@@ -1,0 +1,213 @@
+// Timings of the editor under Windows (or Wine), in-process where the editor
+// does the work:
+//   window_timing.exe            start to visible window, load of 大剑, export,
+//                                and a plain copy of the same two files
+// Medians of repeated runs, in milliseconds.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "folders.h"
+#include "staging.h"
+#include "grid_cells.h"
+#include "lv_grid.h"
+#include "main_window.h"
+#include "temp_folder.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct SilentNotices : Notices {
+    std::string last;
+    void notice(const std::string& text) override { last = text; }
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+template <typename Work>
+double millisecondsOf(Work work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+std::wstring besideThisProgram(const wchar_t* name) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    folder.resize(folder.find_last_of(L'\\') + 1);
+    return folder + name;
+}
+
+struct Found {
+    DWORD process;
+    HWND window;
+};
+
+BOOL CALLBACK findVisibleWindow(HWND window, LPARAM context) {
+    auto& found = *reinterpret_cast<Found*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == found.process && IsWindowVisible(window)) {
+        found.window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// From the creation of the editor's process to its window being visible.
+double startToVisible() {
+    std::wstring command = L"\"" + besideThisProgram(L"brindlemark.exe") + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        std::fprintf(stderr, "cannot start brindlemark.exe\n");
+        std::exit(1);
+    }
+    Found found{process.dwProcessId, nullptr};
+    while (!found.window) {
+        EnumWindows(findVisibleWindow, reinterpret_cast<LPARAM>(&found));
+        if (!found.window) Sleep(0);
+    }
+    FILETIME now{}, created{}, exited{}, kernel{}, user{};
+    GetSystemTimePreciseAsFileTime(&now);
+    GetProcessTimes(process.hProcess, &created, &exited, &kernel, &user);
+    auto ticks = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    const double elapsed = static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
+    PostMessageW(found.window, WM_CLOSE, 0, 0);
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return elapsed;
+}
+
+}  // namespace
+
+int wmain() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    constexpr int runs = 15;
+
+    std::vector<double> starts;
+    for (int i = 0; i < runs; ++i) starts.push_back(startToVisible());
+
+    testing_support::TempFolder root;
+    const helper::Folders folders = helper::foldersFor(root.path() / "appdata", root.path() / "program");
+    SilentNotices notices;
+    auto editor = MainWindow::start(GetModuleHandleW(nullptr), folders, &notices);
+    if (!editor) return 1;
+    pump();
+    HWND selector = editor->control(Control::cb_type);
+    HWND exportButton = editor->control(Control::btn_out);
+
+    std::vector<double> loads, exports, copies, dataLoads, dataExports;
+    for (int i = 0; i < runs; ++i) {
+        std::vector<helper::ActionRow> rows;
+        dataLoads.push_back(millisecondsOf([&] { rows = helper::getActions("大剑", folders); }));
+        std::vector<helper::ExportRow> out;
+        for (const auto& row : rows) {
+            helper::ExportRow e;
+            e.weaponType = row.weaponType;
+            e.fileIndex = row.fileIndex;
+            e.actIndex = row.actIndex;
+            e.damageType = std::to_string(row.damageType);
+            for (std::size_t f = 0; f < 7; ++f) {
+                e.*helper::valueMembers<helper::ExportRow>[f] = std::stod(row.*helper::valueMembers<helper::ActionRow>[f]);
+            }
+            out.push_back(e);
+        }
+        dataExports.push_back(millisecondsOf([&] { helper::outputRes(out, folders); }));
+    }
+    for (int i = 0; i < runs; ++i) {
+        SendMessageW(selector, CB_SETCURSEL, 0, 0);
+        loads.push_back(millisecondsOf([&] {
+            SendMessageW(editor->window(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(selector), CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(selector));
+        }));
+        if (editor->grid().rowCount() != 60) return 1;
+        pump();
+        exports.push_back(millisecondsOf([&] {
+            SendMessageW(editor->window(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(exportButton), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(exportButton));
+        }));
+        if (notices.last.rfind("导出成功", 0) != 0) return 1;
+        pump();
+        const std::filesystem::path copyFolder = root.path() / "copy";
+        std::filesystem::create_directories(copyFolder);
+        copies.push_back(millisecondsOf([&] {
+            for (int fileIndex : {0, 1}) {
+                const auto from = helper::stagedFile(folders, "00", fileIndex);
+                CopyFileW(from.c_str(), (copyFolder / from.filename()).c_str(), FALSE);
+            }
+        }));
+    }
+
+    {
+        HWND list = editor->control(Control::listview);
+        ListView_DeleteAllItems(list);
+        auto& grid = editor->grid();
+        std::vector<std::wstring> texts(14, L"12.5");
+        pump();
+        const double inserts = millisecondsOf([&] {
+            for (int i = 0; i < 60; ++i) grid.addItem({L"x"});
+        });
+        const double sets = millisecondsOf([&] {
+            for (int i = 1; i <= 60; ++i)
+                for (int c = 2; c <= 14; ++c) grid.setItemText(i, c, L"12.5");
+        });
+        pump();
+        const double gets = millisecondsOf([&] {
+            for (int i = 1; i <= 60; ++i)
+                for (int c = 2; c <= 14; ++c) grid.itemText(i, c);
+        });
+        LVITEMW item{};
+        wchar_t buffer[64];
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        const double frozenSets = millisecondsOf([&] {
+            for (int i = 1; i <= 60; ++i)
+                for (int c = 2; c <= 14; ++c) grid.setItemText(i, c, L"12.5");
+        });
+        const double frozenGets = millisecondsOf([&] {
+            for (int i = 1; i <= 60; ++i)
+                for (int c = 2; c <= 14; ++c) grid.itemText(i, c);
+        });
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        std::printf("frozen: sets %.3f gets %.3f\n", frozenSets, frozenGets);
+        const double rawGets = millisecondsOf([&] {
+            for (int i = 0; i < 60; ++i)
+                for (int c = 1; c < 14; ++c) {
+                    item.iSubItem = c;
+                    item.pszText = buffer;
+                    item.cchTextMax = 64;
+                    SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+                }
+        });
+        std::printf("60 inserts %.3f ms, 780 sets %.3f ms, 780 gets %.3f ms, raw gets %.3f ms\n", inserts, sets, gets, rawGets);
+    }
+    std::printf("start to visible window  %8.2f ms (median of %d)\n", median(starts), runs);
+    std::printf("load of the great sword  %8.3f ms\n", median(loads));
+    std::printf("export                   %8.3f ms\n", median(exports));
+    std::printf("plain copy of both files %8.3f ms\n", median(copies));
+    std::printf("export / copy            %8.2f\n", median(exports) / median(copies));
+    std::printf("getActions alone         %8.3f ms\n", median(dataLoads));
+    std::printf("outputRes alone          %8.3f ms\n", median(dataExports));
+    return 0;
+}

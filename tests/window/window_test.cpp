@@ -1,0 +1,405 @@
+// The editor's main window under real input: the window as it starts, the
+// family selector, the in-cell editors, export and the single-instance guard.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "catalogue.h"
+#include "fixtures.h"
+#include "gui_driver.h"
+#include "layout.h"
+#include "lv_grid.h"
+#include "main_window.h"
+#include "message_box_reader.h"
+#include "single_instance.h"
+#include "text.h"
+
+namespace {
+
+using testing_support::Bytes;
+using testing_support::fileBytes;
+using testing_support::templateBytes;
+
+namespace fs = std::filesystem;
+
+std::wstring textOf(HWND window) {
+    wchar_t buffer[512] = {};
+    GetWindowTextW(window, buffer, 512);
+    return buffer;
+}
+
+RECT clientRectIn(HWND parent, HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+bool same(const RECT& a, const Rect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+class Window : public ::testing::Test {
+protected:
+    testing_support::TempFolders temp;
+    MessageBoxReader boxes;
+    std::unique_ptr<MainWindow> editor;
+
+    void SetUp() override {
+        editor = MainWindow::start(GetModuleHandleW(nullptr), temp.folders);
+        ASSERT_TRUE(editor);
+        ASSERT_TRUE(gui::activate(editor->window()));
+    }
+    void TearDown() override {
+        editor.reset();
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+
+    HWND list() const { return editor->control(Control::listview); }
+    HWND selector() const { return editor->control(Control::cb_type); }
+    lvGrid::Grid& grid() const { return editor->grid(); }
+    std::wstring cell(int row, int column) const { return grid().itemText(row, column); }
+    RECT cellRect(int row, int column) const {
+        RECT rect{};
+        ListView_GetSubItemRect(list(), row - 1, column - 1, LVIR_LABEL, &rect);
+        return rect;
+    }
+    POINT cellCentre(int row, int column) const { return gui::centre(cellRect(row, column)); }
+
+    void loadGreatSword() {
+        SetFocus(selector());
+        gui::pressKey(VK_DOWN);
+        ASSERT_TRUE(gui::pumpUntil([&] { return grid().rowCount() == 60; }));
+    }
+    // Clicks a button of the main window and waits for the message box it opens.
+    std::wstring clickForMessage(Control button) {
+        boxes.clear();
+        HWND window = editor->control(button);
+        RECT rect{};
+        GetClientRect(window, &rect);
+        gui::click(window, gui::centre(rect));
+        EXPECT_TRUE(gui::pumpUntil([&] { return !boxes.boxes().empty(); }));
+        return boxes.boxes().empty() ? L"" : boxes.boxes().back().text;
+    }
+};
+
+TEST_F(Window, StartsWithItsCaptionsTheFamiliesAndAnEmptyGrid) {
+    EXPECT_EQ(textOf(editor->window()), L"Brakvell-招式编辑器v0.1 by tessaly");
+    EXPECT_EQ(textOf(editor->control(Control::groupbox)), L"武器类型 qtl版本168031");
+    EXPECT_EQ(textOf(editor->control(Control::btn_reload)), L"重新载入");
+    EXPECT_EQ(textOf(editor->control(Control::btn_out)), L"导出");
+
+    ASSERT_EQ(SendMessageW(selector(), CB_GETCOUNT, 0, 0), 14);
+    for (int i = 0; i < 14; ++i) {
+        wchar_t name[32] = {};
+        SendMessageW(selector(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
+        EXPECT_EQ(narrow(name), helper::weaponTypes[static_cast<std::size_t>(i)].name);
+    }
+    EXPECT_EQ(SendMessageW(selector(), CB_GETCURSEL, 0, 0), CB_ERR);
+
+    EXPECT_EQ(ListView_GetItemCount(list()), 0);
+    HWND header = ListView_GetHeader(list());
+    ASSERT_EQ(Header_GetItemCount(header), 14);
+    std::vector<std::wstring> visible;
+    for (int i = 0; i < 14; ++i) {
+        wchar_t caption[32] = {};
+        HDITEMW item{};
+        item.mask = HDI_TEXT | HDI_WIDTH;
+        item.pszText = caption;
+        item.cchTextMax = 32;
+        Header_GetItem(header, i, &item);
+        if (item.cxy > 0) visible.push_back(caption);
+    }
+    EXPECT_EQ(visible, (std::vector<std::wstring>{L"动作序号", L"招式名称", L"伤害类型", L"动作值", L"物理倍率",
+                                                  L"属性倍率", L"异常属性倍率", L"眩晕值", L"夺取耐力值", L"骑乘值"}));
+}
+
+TEST_F(Window, HasItsFrameSizeAndControlsWhereTheyBelong) {
+    const LONG style = GetWindowLongW(editor->window(), GWL_STYLE);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_TRUE(style & WS_THICKFRAME);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    RECT client{};
+    GetClientRect(editor->window(), &client);
+    EXPECT_EQ(client.right, 800);
+    EXPECT_EQ(client.bottom, 560);
+
+    const HWND main = editor->window();
+    EXPECT_TRUE(same(clientRectIn(main, list()), {16, 96, 784, 536}));
+    EXPECT_TRUE(same(clientRectIn(main, editor->control(Control::groupbox)), {16, 16, 275, 80}));
+    EXPECT_TRUE(same(clientRectIn(main, editor->control(Control::btn_reload)), {196, 35, 260, 72}));
+    EXPECT_TRUE(same(clientRectIn(main, editor->control(Control::btn_out)), {320, 32, 384, 72}));
+    // The selector's field may grow a little beyond its 22 pixels where its
+    // 14-pixel font needs the room.
+    const RECT field = clientRectIn(main, selector());
+    EXPECT_EQ(field.left, 40);
+    EXPECT_EQ(field.top, 40);
+    EXPECT_EQ(field.right, 184);
+    EXPECT_GE(field.bottom, 62);
+    EXPECT_LE(field.bottom, 64);
+
+    const LONG listStyle = GetWindowLongW(list(), GWL_STYLE);
+    EXPECT_EQ(listStyle & LVS_TYPEMASK, LVS_REPORT);
+    EXPECT_TRUE(listStyle & LVS_SINGLESEL);
+    EXPECT_FALSE(listStyle & LVS_SHOWSELALWAYS);
+    EXPECT_EQ(ListView_GetExtendedListViewStyle(list()) & (LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES),
+              static_cast<DWORD>(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES));
+}
+
+TEST_F(Window, ResizingScalesEveryControlInProportion) {
+    RECT frame{0, 0, 1000, 700};
+    AdjustWindowRectEx(&frame, GetWindowLongW(editor->window(), GWL_STYLE), FALSE, 0);
+    SetWindowPos(editor->window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_TRUE(gui::pumpUntil([&] {
+        RECT client{};
+        GetClientRect(editor->window(), &client);
+        return client.right == 1000 && client.bottom == 700;
+    }));
+    const HWND main = editor->window();
+    EXPECT_TRUE(same(clientRectIn(main, list()), scaledRect({16, 96, 784, 536}, 1000, 700)));
+    EXPECT_TRUE(same(clientRectIn(main, editor->control(Control::btn_out)), scaledRect({320, 32, 384, 72}, 1000, 700)));
+    EXPECT_TRUE(same(clientRectIn(main, editor->control(Control::groupbox)), scaledRect({16, 16, 275, 80}, 1000, 700)));
+}
+
+TEST_F(Window, ChoosingTheGreatSwordByKeyboardFillsTheGrid) {
+    loadGreatSword();
+    EXPECT_EQ(GetFocus(), list());
+    EXPECT_EQ(cell(1, 2), L"00");
+    EXPECT_EQ(cell(1, 3), L"直斩");
+    EXPECT_EQ(cell(1, 4), L"切断");
+    EXPECT_EQ(cell(60, 2), L"13");
+    EXPECT_EQ(cell(60, 3), L"冲撞攻击3");
+    EXPECT_EQ(cell(60, 6), L"1.5");
+    EXPECT_EQ(cell(60, 12), L"4;combobox;{切断,打击,弹}");
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(Window, AnotherFamilyIsRefusedWithAMessageAndAnEmptyGrid) {
+    loadGreatSword();
+    SetFocus(selector());
+    gui::pressKey(VK_DOWN);  // 片手剑
+    ASSERT_TRUE(gui::pumpUntil([&] { return !boxes.boxes().empty(); }));
+    const SeenMessageBox& box = boxes.boxes().front();
+    EXPECT_EQ(box.text, L"目前只做了大剑 ：)");
+    EXPECT_EQ(box.title, L"提示");
+    EXPECT_EQ(box.owner, editor->window());
+    EXPECT_TRUE(box.hasIcon);
+    EXPECT_EQ(box.buttons, 1);
+    EXPECT_EQ(ListView_GetItemCount(list()), 0);
+    EXPECT_EQ(clickForMessage(Control::btn_out), L"列表为空");
+}
+
+TEST_F(Window, AClickArmsARowAndOpensTheComboOverItsDamageTypeCell) {
+    loadGreatSword();
+    HWND combo = editor->editorControls().control(Editor::cmboSubCtrlX);
+    gui::click(list(), cellCentre(2, 6));
+    ASSERT_TRUE(gui::pumpUntil([&] { return IsWindowVisible(combo) && cell(2, 1) == L"√"; }));
+    const RECT label = cellRect(2, 4);
+    const RECT placed = clientRectIn(list(), combo);
+    EXPECT_EQ(placed.left, label.left);
+    EXPECT_EQ(placed.top, label.top);
+    EXPECT_EQ(placed.right, label.right);
+    EXPECT_EQ(textOf(combo), L"切断");
+    EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
+
+    gui::click(list(), cellCentre(2, 9));
+    ASSERT_TRUE(gui::pumpUntil([&] { return !IsWindowVisible(combo) && cell(2, 1).empty(); }));
+}
+
+TEST_F(Window, TypingIntoTheComboWritesTheCell) {
+    loadGreatSword();
+    HWND combo = editor->editorControls().control(Editor::cmboSubCtrlX);
+    gui::click(list(), cellCentre(3, 5));
+    ASSERT_TRUE(gui::pumpUntil([&] { return IsWindowVisible(combo); }));
+    SetFocus(combo);
+    SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    gui::typeText(L"打击");
+    ASSERT_TRUE(gui::pumpUntil([&] { return cell(3, 4) == L"打击"; }));
+    EXPECT_TRUE(IsWindowVisible(combo));
+}
+
+// Starts a program of the host system; Wine starts such programs natively,
+// and gives no handle that tells when they end.
+bool startHostProgram(std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    return true;
+}
+
+TEST_F(Window, EnterTypedOnTheKeyboardCommitsTheSelectedComboEntry) {
+    loadGreatSword();
+    HWND combo = editor->editorControls().control(Editor::cmboSubCtrlX);
+    gui::click(list(), cellCentre(2, 6));
+    ASSERT_TRUE(gui::pumpUntil([&] { return IsWindowVisible(combo); }));
+    SendMessageW(combo, CB_SETCURSEL, 1, 0);  // 打击, without a notification
+
+    // Keys that programs of this system send are flagged as injected and left
+    // alone by the hook; a key from the X server is what a user types.
+    const auto xWindow = reinterpret_cast<ULONG_PTR>(GetPropW(editor->window(), L"__wine_x11_whole_window"));
+    ASSERT_NE(xWindow, 0u);
+    const std::wstring command = L"/usr/bin/xdotool windowfocus --sync " + std::to_wstring(xWindow) + L" key Return";
+    ASSERT_TRUE(startHostProgram(command));
+    ASSERT_TRUE(gui::pumpUntil([&] { return cell(2, 4) == L"打击" && !IsWindowVisible(combo); }, gui::Limit{10000}));
+}
+
+TEST_F(Window, EnterSentByAProgramIsLeftAlone) {
+    loadGreatSword();
+    HWND combo = editor->editorControls().control(Editor::cmboSubCtrlX);
+    gui::click(list(), cellCentre(2, 6));
+    ASSERT_TRUE(gui::pumpUntil([&] { return IsWindowVisible(combo); }));
+    SendMessageW(combo, CB_SETCURSEL, 2, 0);
+    gui::pressKey(VK_RETURN);
+    ASSERT_TRUE(gui::settle());
+    EXPECT_EQ(cell(2, 4), L"切断");
+    EXPECT_TRUE(IsWindowVisible(combo));
+}
+
+TEST_F(Window, AHeaderDragChangesNoColumnWidth) {
+    loadGreatSword();
+    HWND header = ListView_GetHeader(list());
+    std::vector<int> widths;
+    for (int i = 0; i < 14; ++i) widths.push_back(ListView_GetColumnWidth(list(), i));
+    for (int divider : {1, 10}) {  // after 动作序号, and after 骑乘值 where the hidden columns sit
+        RECT item{};
+        Header_GetItemRect(header, divider, &item);
+        const POINT start{item.right - 1, (item.top + item.bottom) / 2};
+        gui::press(header, start);
+        gui::moveTo(header, {start.x + 20, start.y});
+        gui::moveTo(header, {start.x + 60, start.y});
+        gui::release(header, {start.x + 60, start.y});
+        ASSERT_TRUE(gui::settle());
+    }
+    for (int i = 0; i < 14; ++i) EXPECT_EQ(ListView_GetColumnWidth(list(), i), widths[static_cast<std::size_t>(i)]) << i;
+}
+
+TEST_F(Window, HeaderClicksReorderNothing) {
+    loadGreatSword();
+    HWND header = ListView_GetHeader(list());
+    for (int column : {1, 2, 4}) {
+        RECT item{};
+        Header_GetItemRect(header, column, &item);
+        gui::click(header, gui::centre(item));
+        ASSERT_TRUE(gui::settle());
+        gui::moveTo(header, {0, 0});  // apart, so that the next click is not a double-click
+    }
+    EXPECT_EQ(cell(1, 2), L"00");
+    EXPECT_EQ(cell(2, 2), L"01");
+    EXPECT_EQ(cell(60, 2), L"13");
+    for (int column = 1; column <= 14; ++column) EXPECT_EQ(grid().columnImage(column), -1) << column;
+}
+
+TEST_F(Window, AnEditedValueIsExportedIntoItsRecordAndNothingElse) {
+    loadGreatSword();
+    gui::doubleClick(list(), cellCentre(1, 5));
+    ASSERT_TRUE(gui::pumpUntil([&] { return grid().editBox() && IsWindowVisible(grid().editBox()); }));
+    gui::typeText(L"250");
+    gui::pressKey(VK_RETURN);
+    ASSERT_TRUE(gui::pumpUntil([&] { return cell(1, 5) == L"250" && !IsWindowVisible(grid().editBox()); }));
+
+    EXPECT_EQ(clickForMessage(Control::btn_out), L"导出成功，在程序运行目录下的out文件夹");
+    Bytes expected = templateBytes(0);
+    const Bytes value = {0x00, 0x00, 0x7A, 0x43};  // 250.0f
+    std::copy(value.begin(), value.end(), expected.begin() + 3685 + 8);
+    EXPECT_EQ(fileBytes(helper::outputFile(temp.folders, "00", 0)), expected);
+    EXPECT_EQ(fileBytes(helper::outputFile(temp.folders, "00", 1)), templateBytes(1));
+}
+
+TEST_F(Window, ALockedOutputFileGivesTheErrorAndNotTheSuccess) {
+    loadGreatSword();
+    ASSERT_EQ(clickForMessage(Control::btn_out), L"导出成功，在程序运行目录下的out文件夹");
+    const fs::path locked = helper::outputFile(temp.folders, "00", 1);
+    HANDLE lock = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    const std::wstring message = clickForMessage(Control::btn_out);
+    CloseHandle(lock);
+    EXPECT_EQ(message.rfind(L"导出失败：", 0), 0u) << narrow(message);
+    EXPECT_NE(message.find(L"wp00_01.col"), std::wstring::npos) << narrow(message);
+    EXPECT_EQ(boxes.boxes().size(), 1u);
+}
+
+TEST_F(Window, ReloadWithNothingChosenAsksForAFamily) {
+    EXPECT_EQ(clickForMessage(Control::btn_reload), L"请选择武器类型");
+    EXPECT_EQ(ListView_GetItemCount(list()), 0);
+}
+
+TEST_F(Window, TheListEditorKindOpensFromItsArrowAndCommitsADoubleClickedEntry) {
+    loadGreatSword();
+    grid().setItemText(2, 12, L"6;buttonTolist;{0.5,2}");
+    HWND arrow = editor->editorControls().control(Editor::plusBtTolistSubCtrlX);
+    HWND dropDown = editor->editorControls().control(Editor::listSubCtrlX);
+    gui::click(list(), cellCentre(2, 3));
+    ASSERT_TRUE(gui::pumpUntil([&] { return IsWindowVisible(arrow); }));
+    RECT arrowRect{};
+    GetClientRect(arrow, &arrowRect);
+    gui::click(arrow, gui::centre(arrowRect));
+    ASSERT_TRUE(gui::pumpUntil([&] { return IsWindowVisible(dropDown); }));
+    EXPECT_EQ(GetFocus(), dropDown);
+    RECT second{};
+    SendMessageW(dropDown, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    gui::doubleClick(dropDown, gui::centre(second));
+    ASSERT_TRUE(gui::pumpUntil([&] { return cell(2, 6) == L"2" && !IsWindowVisible(dropDown); }));
+}
+
+TEST_F(Window, ClosingDeletesTheInstanceAtom) {
+    EXPECT_EQ(SingleInstance::findRunningWindow(), editor->window());
+    editor.reset();
+    EXPECT_EQ(GlobalFindAtomW(SingleInstance::key), 0);
+    EXPECT_EQ(SingleInstance::findRunningWindow(), nullptr);
+}
+
+// The editor's own executable, beside this test.
+std::wstring editorExecutable() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    folder.resize(folder.find_last_of(L'\\') + 1);
+    return folder + L"brindlemark.exe";
+}
+
+TEST_F(Window, ASecondStartRestoresTheFirstWindowAndEndsWithoutAWindow) {
+    ShowWindow(editor->window(), SW_MINIMIZE);
+    ASSERT_TRUE(gui::pumpUntil([&] { return IsIconic(editor->window()) != FALSE; }));
+
+    std::wstring command = L"\"" + editorExecutable() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        << narrow(command);
+    const bool ended = gui::pumpUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; },
+                                      gui::Limit{20000});
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(exitCode, 0u);
+    ASSERT_TRUE(gui::pumpUntil([&] { return !IsIconic(editor->window()); }));
+    EXPECT_TRUE(gui::pumpUntil([&] { return GetForegroundWindow() == editor->window(); }));
+}
+
+TEST(SingleInstanceGuard, AnAtomThatNoWindowCarriesIsReplaced) {
+    testing_support::TempFolders temp;
+    GlobalAddAtomW(SingleInstance::key);  // as left by an instance that crashed
+    auto editor = MainWindow::start(GetModuleHandleW(nullptr), temp.folders);
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(SingleInstance::findRunningWindow(), editor->window());
+    editor.reset();
+    EXPECT_EQ(GlobalFindAtomW(SingleInstance::key), 0);
+}
+
+}  // namespace

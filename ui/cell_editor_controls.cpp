@@ -1,0 +1,249 @@
+#include "cell_editor_controls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <exception>
+
+#include "subclass.h"
+#include "text.h"
+
+namespace {
+
+constexpr UINT_PTR listHookId = 0x6272;  // the grid's own subclass uses another id
+constexpr int firstControlId = 201;
+constexpr COLORREF flatButtonColour = 15780518;  // RGB(166, 202, 240)
+
+// The one set of controls of the process, for the keyboard hook, which gets no context.
+CellEditorControls* hooked = nullptr;
+
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+}  // namespace
+
+CellEditorControls::CellEditorControls(HWND list, HINSTANCE instance) : list_(list) {
+    buttonFont_ = makeFont(L"Tahoma", 10);
+    arrowFont_ = makeFont(L"Wingdings 3", 8, SYMBOL_CHARSET);
+    listFont_ = makeFont(nullptr, 12);
+    buttonBrush_.reset(CreateSolidBrush(flatButtonColour));
+
+    struct Spec {
+        const wchar_t* windowClass;
+        const wchar_t* caption;
+        DWORD style;
+        DWORD extendedStyle;
+        HFONT font;
+        RECT rect;
+    };
+    const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
+    const Spec specs[] = {
+        {WC_BUTTONW, L"动态按钮", child | BS_OWNERDRAW, WS_EX_STATICEDGE, buttonFont_.get(), {0, 0, 18, 18}},
+        {WC_BUTTONW, L"...", child | BS_OWNERDRAW, WS_EX_STATICEDGE, buttonFont_.get(), {0, 0, 18, 18}},
+        // "q" in the symbol face draws a small downward triangle.
+        {WC_BUTTONW, L"q", child | BS_OWNERDRAW, WS_EX_STATICEDGE, arrowFont_.get(), {0, 0, 18, 18}},
+        {WC_LISTBOXW, L"", child | LBS_NOTIFY | WS_VSCROLL, WS_EX_CLIENTEDGE, listFont_.get(), {0, 0, 100, 100}},
+        {WC_COMBOBOXW, L"", child | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, listFont_.get(),
+         {0, 0, 18, 16}},
+    };
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const Spec& spec = specs[i];
+        controls_[i] = CreateWindowExW(spec.extendedStyle, spec.windowClass, spec.caption, spec.style, spec.rect.left,
+                                       spec.rect.top, spec.rect.right - spec.rect.left, spec.rect.bottom - spec.rect.top,
+                                       list_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + i)),
+                                       instance, nullptr);
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(spec.font), FALSE);
+    }
+
+    setSubclass(list_, listHook, listHookId, reinterpret_cast<DWORD_PTR>(this));
+    hooked = this;
+    keyboardHook_.reset(SetWindowsHookExW(WH_KEYBOARD_LL, keyboardHook, GetModuleHandleW(nullptr), 0));
+}
+
+CellEditorControls::~CellEditorControls() {
+    keyboardHook_.reset();
+    if (hooked == this) hooked = nullptr;
+    if (IsWindow(list_)) removeSubclass(list_, listHook, listHookId);
+    // The controls themselves go with the list, their parent.
+}
+
+LRESULT CALLBACK CellEditorControls::listHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                              DWORD_PTR self) {
+    try {
+        if (auto result = reinterpret_cast<CellEditorControls*>(self)->onListMessage(message, wParam, lParam)) {
+            return *result;
+        }
+    } catch (const std::exception&) {
+        // Nothing may unwind through the window system; the message goes on as if unhandled.
+    }
+    if (message == WM_NCDESTROY) removeSubclass(window, listHook, listHookId);
+    return callNextSubclass(window, message, wParam, lParam);
+}
+
+std::optional<LRESULT> CellEditorControls::onListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            // The header reports to the list, not to the main window: the list
+            // is where a width drag can be refused. A divider double-click
+            // would resize a column just the same.
+            if (startsColumnDrag(static_cast<std::uint32_t>(header.code)) || header.code == HDN_DIVIDERDBLCLICKW ||
+                header.code == HDN_DIVIDERDBLCLICKA) {
+                return TRUE;
+            }
+            return std::nullopt;
+        }
+        case WM_KEYDOWN:
+            // Ctrl with the keypad's "+" sizes every column to its content.
+            if (wParam == VK_ADD && (GetKeyState(VK_CONTROL) & 0x8000)) return 0;
+            return std::nullopt;
+        case WM_COMMAND:
+            if (lParam != 0) {
+                for (HWND control : controls_) {
+                    if (reinterpret_cast<HWND>(lParam) == control) {
+                        onCommand(control, HIWORD(wParam));
+                        return 0;
+                    }
+                }
+            }
+            return std::nullopt;
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            for (std::size_t i = 0; i < 3; ++i) {
+                if (item.hwndItem == controls_[i]) {
+                    drawFlatButton(item);
+                    return TRUE;
+                }
+            }
+            return std::nullopt;
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+void CellEditorControls::onCommand(HWND control, UINT event) {
+    if (!editors_) return;
+    if (control == this->control(Editor::plusBtSubCtrlX) && event == BN_CLICKED) {
+        editors_->onDynamicButtonClicked();
+    } else if (control == this->control(Editor::plusBtOpenSubCtrlX) && event == BN_CLICKED) {
+        editors_->onEllipsisButtonClicked();
+    } else if (control == this->control(Editor::plusBtTolistSubCtrlX) && event == BN_CLICKED) {
+        editors_->onArrowButtonClicked();
+    } else if (control == this->control(Editor::listSubCtrlX) && event == LBN_DBLCLK) {
+        editors_->onListDoubleClicked();
+    } else if (control == this->control(Editor::cmboSubCtrlX)) {
+        if (event == CBN_EDITUPDATE) editors_->onComboEditUpdate();
+        if (event == CBN_SELENDOK || event == CBN_SELCHANGE) editors_->onComboSelection();
+    }
+}
+
+void CellEditorControls::drawFlatButton(const DRAWITEMSTRUCT& item) const {
+    RECT rect = item.rcItem;
+    FillRect(item.hDC, &rect, buttonBrush_.get());
+    FrameRect(item.hDC, &rect, GetSysColorBrush(COLOR_BTNSHADOW));
+    const std::wstring caption = windowText(item.hwndItem);
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
+    const HGDIOBJ previous = SelectObject(item.hDC, reinterpret_cast<HGDIOBJ>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &rect,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(item.hDC, previous);
+}
+
+LRESULT CALLBACK CellEditorControls::keyboardHook(int code, WPARAM message, LPARAM data) {
+    if (code == HC_ACTION && hooked && hooked->editors_) {
+        const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+        try {
+            hooked->editors_->onHookKey({static_cast<std::uint32_t>(message), static_cast<std::uint32_t>(key.vkCode),
+                                         (key.flags & LLKHF_INJECTED) != 0});
+        } catch (const std::exception&) {
+            // The key passes on whatever happened here.
+        }
+    }
+    return CallNextHookEx(nullptr, code, message, data);  // never swallows the key
+}
+
+void CellEditorControls::onGridNotify(const NMHDR& header) {
+    if (header.code != static_cast<UINT>(NM_CLICK) || !editors_) return;
+    const auto& activate = reinterpret_cast<const NMITEMACTIVATE&>(header);
+
+    GridClick click;
+    click.hasSelection = ListView_GetNextItem(list_, -1, LVNI_SELECTED) >= 0;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(list_, &cursor);
+    LVHITTESTINFO hit{};
+    hit.pt = cursor;
+    ListView_SubItemHitTest(list_, &hit);
+    click.rowUnderCursor = hit.iItem >= 0 ? hit.iItem + 1 : 0;
+    click.item = activate.iItem >= 0 ? activate.iItem + 1 : 0;
+    click.subItem = activate.iItem >= 0 && activate.iSubItem >= 0 ? activate.iSubItem + 1 : 0;
+    editors_->onGridClick(click);
+}
+
+void CellEditorControls::setVisible(Editor editor, bool visible) {
+    ShowWindow(control(editor), visible ? SW_SHOW : SW_HIDE);
+}
+
+bool CellEditorControls::isVisible(Editor editor) const { return IsWindowVisible(control(editor)) != FALSE; }
+
+void CellEditorControls::place(Editor editor, const Rect& rect) {
+    HWND window = control(editor);
+    int height = rect.height();
+    if (editor == Editor::cmboSubCtrlX) {
+        // A combo's window height includes its drop-down list; the edit field
+        // is sized through its item height to cover the cell.
+        SendMessageW(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(rect.height() - 6, 8));
+        height = rect.height() + 100;
+    }
+    MoveWindow(window, rect.left, rect.top, rect.width(), height, TRUE);
+}
+
+void CellEditorControls::setItems(Editor editor, const std::vector<std::string>& items) {
+    const bool list = editor == Editor::listSubCtrlX;
+    HWND window = control(editor);
+    SendMessageW(window, list ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items) {
+        const std::wstring text = widen(item);
+        SendMessageW(window, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+}
+
+void CellEditorControls::setText(Editor editor, const std::string& text) {
+    SetWindowTextW(control(editor), widen(text).c_str());
+}
+
+std::string CellEditorControls::text(Editor editor) const { return narrow(windowText(control(editor))); }
+
+std::optional<std::string> CellEditorControls::selectedItem(Editor editor) const {
+    const bool list = editor == Editor::listSubCtrlX;
+    HWND window = control(editor);
+    const LRESULT index = SendMessageW(window, list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0);
+    if (index < 0) return std::nullopt;
+    const LRESULT length = SendMessageW(window, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length < 0) return std::nullopt;
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(window, list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return narrow(text);
+}
+
+void CellEditorControls::selectFirst(Editor editor) {
+    SendMessageW(control(editor), editor == Editor::listSubCtrlX ? LB_SETCURSEL : CB_SETCURSEL, 0, 0);
+}
+
+void CellEditorControls::focus(Editor editor) { SetFocus(control(editor)); }
+
+std::optional<Rect> CellEditorControls::labelRect(int row, int column) const {
+    RECT rect{};
+    rect.top = column - 1;
+    rect.left = LVIR_LABEL;
+    if (!SendMessageW(list_, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row - 1), reinterpret_cast<LPARAM>(&rect))) {
+        return std::nullopt;
+    }
+    return Rect{rect.left, rect.top, rect.right, rect.bottom};
+}

@@ -1,0 +1,56 @@
+// The five in-cell editor controls on the grid, the grid's message hook that
+// serves them and refuses column-width drags, and the low-level keyboard
+// hook that commits an open list or combo on ENTER.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "in_cell_editors.h"
+#include "win32_handles.h"
+
+class CellEditorControls : public EditorControls {
+public:
+    // Creates the controls hidden on `list`, in their order, and installs the
+    // grid's message hook and the keyboard hook. `editors` must outlive this.
+    CellEditorControls(HWND list, HINSTANCE instance);
+    CellEditorControls(const CellEditorControls&) = delete;
+    CellEditorControls& operator=(const CellEditorControls&) = delete;
+    ~CellEditorControls() override;
+
+    // Connects the logic that the controls' messages drive.
+    void attach(InCellEditors& editors) { editors_ = &editors; }
+
+    // The main window's handler for the grid's notifications: acts on NM_CLICK.
+    void onGridNotify(const NMHDR& header);
+
+    HWND control(Editor editor) const { return controls_[static_cast<std::size_t>(editor)]; }
+
+    void setVisible(Editor editor, bool visible) override;
+    bool isVisible(Editor editor) const override;
+    void place(Editor editor, const Rect& rect) override;
+    void setItems(Editor editor, const std::vector<std::string>& items) override;
+    void setText(Editor editor, const std::string& text) override;
+    std::string text(Editor editor) const override;
+    std::optional<std::string> selectedItem(Editor editor) const override;
+    void selectFirst(Editor editor) override;
+    void focus(Editor editor) override;
+    std::optional<Rect> labelRect(int row, int column) const override;
+
+private:
+    static LRESULT CALLBACK listHook(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK keyboardHook(int code, WPARAM message, LPARAM data);
+    // A result when the message is handled here; nothing lets the list handle it.
+    std::optional<LRESULT> onListMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(HWND control, UINT event);
+    void drawFlatButton(const DRAWITEMSTRUCT& item) const;
+
+    HWND list_;
+    std::array<HWND, 5> controls_{};
+    FontHandle buttonFont_, arrowFont_, listFont_;
+    BrushHandle buttonBrush_;
+    HookHandle keyboardHook_;
+    InCellEditors* editors_ = nullptr;
+};

@@ -1,0 +1,286 @@
+#include "main_window.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "catalogue.h"
+#include "layout.h"
+#include "lv_grid.h"
+#include "text.h"
+
+namespace {
+
+constexpr wchar_t windowClass[] = L"BrindlemarkMainWindow";
+constexpr wchar_t baseTitle[] = L"Brakvell-招式编辑器";
+constexpr wchar_t version[] = L"v0.1";
+constexpr wchar_t credit[] = L" by tessaly";
+constexpr wchar_t groupCaption[] = L"武器类型 qtl版本";
+constexpr wchar_t gameVersion[] = L"168031";
+constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME;
+constexpr int selectorListHeight = 100;  // the selector's drop-down list below its field
+constexpr int firstControlId = 101;
+
+struct ControlSpec {
+    const wchar_t* windowClass;
+    const wchar_t* caption;
+    DWORD style;
+    DWORD extendedStyle;
+    Rect rect;  // client coordinates at the initial 800 x 560
+};
+
+const std::array<ControlSpec, 5> controlSpecs{{
+    {WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, {40, 40, 184, 62}},
+    {WC_BUTTONW, groupCaption, BS_GROUPBOX, WS_EX_STATICEDGE, {16, 16, 275, 80}},
+    {WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE, {16, 96, 784, 536}},
+    {WC_BUTTONW, L"重新载入", BS_PUSHBUTTON | WS_TABSTOP, 0, {196, 35, 260, 72}},
+    {WC_BUTTONW, L"导出", BS_PUSHBUTTON | WS_TABSTOP, 0, {320, 32, 384, 72}},
+}};
+
+struct ColumnSpec {
+    const wchar_t* caption;
+    int width;
+};
+
+const std::array<ColumnSpec, 14> columnSpecs{{
+    {L"v", 0}, {L"动作序号", 60}, {L"招式名称", 180}, {L"伤害类型", 60}, {L"动作值", 50},
+    {L"物理倍率", 60}, {L"属性倍率", 60}, {L"异常属性倍率", 90}, {L"眩晕值", 50}, {L"夺取耐力值", 80},
+    {L"骑乘值", 50}, {L"operate", 0}, {L"文件序号", 0}, {L"实际动作序号", 0},
+}};
+
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClassInfo{};
+    windowClassInfo.cbSize = sizeof windowClassInfo;
+    windowClassInfo.lpfnWndProc = procedure;
+    windowClassInfo.hInstance = instance;
+    windowClassInfo.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClassInfo.hIconSm = windowClassInfo.hIcon;
+    windowClassInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClassInfo.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClassInfo.lpszClassName = windowClass;
+    RegisterClassExW(&windowClassInfo);  // fails harmlessly when registered already
+}
+
+// The outer window rectangle of an 800 x 560 client area centred in the
+// primary monitor's work area.
+RECT centredWindowRect() {
+    RECT rect{0, 0, initialClientWidth, initialClientHeight};
+    AdjustWindowRectEx(&rect, windowStyle, FALSE, 0);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    const int left = work.left + ((work.right - work.left) - width) / 2;
+    const int top = work.top + ((work.bottom - work.top) - height) / 2;
+    return {left, top, left + width, top + height};
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, const helper::Folders& folders) : instance_(instance), folders_(folders) {}
+
+MainWindow::~MainWindow() {
+    if (IsWindow(window_)) DestroyWindow(window_);
+}
+
+std::unique_ptr<MainWindow> MainWindow::start(HINSTANCE instance, const helper::Folders& folders, Notices* notices) {
+    std::unique_ptr<MainWindow> self(new MainWindow(instance, folders));
+
+    // 1-2: the window and its controls, hidden.
+    registerWindowClass(instance, windowProcedure);
+    const RECT frame = centredWindowRect();
+    self->window_ = CreateWindowExW(0, windowClass, baseTitle, windowStyle, frame.left, frame.top,
+                                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
+                                    self.get());
+    if (!self->window_) return nullptr;
+    self->createControls();
+
+    // 4: one instance per user.
+    if (!self->guard_.claim(self->window_)) {
+        PostQuitMessage(0);
+        return nullptr;
+    }
+
+    // 5-9: the grid, its editors and protected columns.
+    self->state_ = MainState{};
+    HWND list = self->control(Control::listview);
+    self->grid_ = &lvGrid::ctrl(list);
+    self->cells_ = std::make_unique<ListViewCells>(*self->grid_);
+    self->messageBoxes_ = std::make_unique<MessageBoxNotices>(self->window_);
+    self->notices_ = notices ? notices : self->messageBoxes_.get();
+    self->editorControls_ = std::make_unique<CellEditorControls>(list, instance);
+    self->editors_ = std::make_unique<InCellEditors>(self->state_, *self->cells_, *self->editorControls_, *self->notices_);
+    self->editorControls_->attach(*self->editors_);
+    self->grid_->preventEtidCol(1, 2, 3, 12, 13, 14);
+    self->state_.ui_listview_opcol = 12;
+
+    // 10-13: columns, commands, the selector and the captions.
+    self->insertColumns();
+    self->table_ = std::make_unique<ActionTable>(self->state_, *self->cells_, *self->notices_, self->folders_);
+    self->init();
+
+    // 14: shown at last.
+    ShowWindow(self->window_, SW_SHOWNORMAL);
+    UpdateWindow(self->window_);
+    return self;
+}
+
+void MainWindow::createControls() {
+    selectorFont_ = makeFont(nullptr, 14);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    dialogFont_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const ControlSpec& spec = controlSpecs[i];
+        const bool selector = static_cast<Control>(i) == Control::cb_type;
+        const int height = spec.rect.height() + (selector ? selectorListHeight : 0);
+        controls_[i] = CreateWindowExW(spec.extendedStyle, spec.windowClass, spec.caption,
+                                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style, spec.rect.left,
+                                       spec.rect.top, spec.rect.width(), height, window_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + i)), instance_,
+                                       nullptr);
+        SendMessageW(controls_[i], WM_SETFONT,
+                     reinterpret_cast<WPARAM>(selector ? selectorFont_.get() : dialogFont_.get()), FALSE);
+    }
+
+    // The selector's field is as tall as its rectangle where the font allows:
+    // its item height sets that, and the field adds its borders.
+    HWND selector = control(Control::cb_type);
+    RECT field{};
+    GetWindowRect(selector, &field);
+    const int difference = controlSpecs[0].rect.height() - (field.bottom - field.top);
+    const LRESULT itemHeight = SendMessageW(selector, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    if (difference != 0 && itemHeight > 0) {
+        SendMessageW(selector, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight + difference);
+    }
+
+    // The group box only frames the selector and the reload button, which are
+    // created around it; at the bottom of the order it never paints over them.
+    SetWindowPos(control(Control::groupbox), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    ListView_SetExtendedListViewStyle(control(Control::listview), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+}
+
+void MainWindow::insertColumns() {
+    HWND list = control(Control::listview);
+    for (std::size_t i = 0; i < columnSpecs.size(); ++i) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = columnSpecs[i].width;
+        column.pszText = const_cast<wchar_t*>(columnSpecs[i].caption);
+        SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void MainWindow::init() {
+    HWND selector = control(Control::cb_type);
+    SendMessageW(selector, CB_RESETCONTENT, 0, 0);
+    for (const helper::CodeName& family : helper::weaponTypes) {
+        const std::wstring name = widen(family.name);
+        SendMessageW(selector, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    HWND group = control(Control::groupbox);
+    SetWindowTextW(group, (windowText(group) + gameVersion).c_str());
+    SetWindowTextW(window_, (windowText(window_) + version + credit).c_str());
+}
+
+std::string MainWindow::selectedFamily() const {
+    HWND selector = control(Control::cb_type);
+    const LRESULT index = SendMessageW(selector, CB_GETCURSEL, 0, 0);
+    if (index < 0) return "";
+    const LRESULT length = SendMessageW(selector, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length <= 0) return "";
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(selector, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return narrow(text);
+}
+
+LRESULT CALLBACK MainWindow::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self) {
+        try {
+            return self->handle(message, wParam, lParam);
+        } catch (const std::exception&) {
+            // The commands report their own failures; whatever else escapes
+            // ends here, never inside the window system.
+        }
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            onCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_NOTIFY:
+            if (auto result = onNotify(*reinterpret_cast<const NMHDR*>(lParam))) return *result;
+            break;
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED) layOut(LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_DESTROY:
+            guard_.release();
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+            window_ = nullptr;
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void MainWindow::onCommand(WORD id, WORD event) {
+    if (!table_) return;  // commands are attached once start-up has made the table
+    const auto which = static_cast<Control>(id - firstControlId);
+    if (which == Control::cb_type && event == CBN_SELCHANGE) {
+        table_->onFamilySelected(selectedFamily());
+    } else if (which == Control::btn_reload && event == BN_CLICKED) {
+        table_->onReload(selectedFamily());
+    } else if (which == Control::btn_out && event == BN_CLICKED) {
+        table_->onExport();
+    }
+}
+
+std::optional<LRESULT> MainWindow::onNotify(const NMHDR& header) {
+    if (header.hwndFrom != control(Control::listview) || !grid_) return std::nullopt;
+    if (auto answer = grid_->preNotify(header)) return answer;
+    editorControls_->onGridNotify(header);
+    return std::nullopt;
+}
+
+void MainWindow::layOut(int width, int height) {
+    if (!controls_[0]) return;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const Rect rect = scaledRect(controlSpecs[i].rect, width, height);
+        const bool selector = static_cast<Control>(i) == Control::cb_type;
+        MoveWindow(controls_[i], rect.left, rect.top, rect.width(), rect.height() + (selector ? selectorListHeight : 0),
+                   TRUE);
+    }
+}
+
+int runMessageLoop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,78 @@
+// The editor's only window: the family selector in its group box, the reload
+// and export buttons, and the fourteen-column grid with its in-cell editors.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "action_table.h"
+#include "cell_editor_controls.h"
+#include "folders.h"
+#include "in_cell_editors.h"
+#include "list_view_cells.h"
+#include "main_state.h"
+#include "message_box_notices.h"
+#include "single_instance.h"
+#include "win32_handles.h"
+
+namespace lvGrid {
+class Grid;
+}
+
+// The five controls, in the order they are created.
+enum class Control { cb_type, groupbox, listview, btn_reload, btn_out };
+
+class MainWindow {
+public:
+    // Runs the start-up sequence and shows the window. Returns null when
+    // another instance is running: that one has been brought forward instead
+    // and this process should end. Messages go to modal message boxes unless
+    // `notices` is given (timing runs take them silently).
+    static std::unique_ptr<MainWindow> start(HINSTANCE instance, const helper::Folders& folders,
+                                             Notices* notices = nullptr);
+
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+    ~MainWindow();
+
+    HWND window() const { return window_; }
+    HWND control(Control which) const { return controls_[static_cast<std::size_t>(which)]; }
+    lvGrid::Grid& grid() const { return *grid_; }
+    const CellEditorControls& editorControls() const { return *editorControls_; }
+    MainState& state() { return state_; }
+
+    // The text of the selector's selected list item, "" when none is selected.
+    std::string selectedFamily() const;
+
+private:
+    MainWindow(HINSTANCE instance, const helper::Folders& folders);
+
+    static LRESULT CALLBACK windowProcedure(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void insertColumns();
+    void init();
+    void onCommand(WORD id, WORD event);
+    std::optional<LRESULT> onNotify(const NMHDR& header);
+    void layOut(int width, int height);
+
+    HINSTANCE instance_;
+    helper::Folders folders_;
+    HWND window_ = nullptr;
+    std::array<HWND, 5> controls_{};
+    FontHandle selectorFont_, dialogFont_;
+    SingleInstance guard_;
+    MainState state_;
+    lvGrid::Grid* grid_ = nullptr;  // owned by the list view
+    std::unique_ptr<ListViewCells> cells_;
+    std::unique_ptr<MessageBoxNotices> messageBoxes_;
+    Notices* notices_ = nullptr;
+    std::unique_ptr<CellEditorControls> editorControls_;
+    std::unique_ptr<InCellEditors> editors_;
+    std::unique_ptr<ActionTable> table_;
+};
+
+// Runs the message loop until the main window is destroyed; returns the exit code.
+int runMessageLoop();
