@@ -1,7 +1,8 @@
 // Timings of the editor under Windows (or Wine), in-process where the editor
 // does the work:
-//   window_timing.exe            start to visible window, load of 大剑, export,
-//                                and a plain copy of the same two files
+//   window_timing.exe [PROGRAM]  start to visible window (of brindlemark.exe or
+//                                PROGRAM), load of 大剑, export, and a plain
+//                                copy of the same two files
 // Medians of repeated runs, in milliseconds.
 #include <windows.h>
 #include <commctrl.h>
@@ -12,7 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "cell_values.h"
 #include "folders.h"
+#include "json.h"
+#include "list_view_cells.h"
 #include "staging.h"
 #include "grid_cells.h"
 #include "lv_grid.h"
@@ -72,9 +76,9 @@ BOOL CALLBACK findVisibleWindow(HWND window, LPARAM context) {
     return TRUE;
 }
 
-// From the creation of the editor's process to its window being visible.
-double startToVisible() {
-    std::wstring command = L"\"" + besideThisProgram(L"brindlemark.exe") + L"\"";
+// From the creation of a program's process to its first window being visible.
+double startToVisible(const std::wstring& program) {
+    std::wstring command = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -101,13 +105,15 @@ double startToVisible() {
 
 }  // namespace
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     constexpr int runs = 15;
 
     std::vector<double> starts;
-    for (int i = 0; i < runs; ++i) starts.push_back(startToVisible());
+    // Another program to start instead, for a baseline (a bare window program).
+    const std::wstring program = argc > 1 ? argv[1] : besideThisProgram(L"brindlemark.exe");
+    for (int i = 0; i < runs; ++i) starts.push_back(startToVisible(program));
 
     testing_support::TempFolder root;
     const helper::Folders folders = helper::foldersFor(root.path() / "appdata", root.path() / "program");
@@ -201,6 +207,37 @@ int wmain() {
                 }
         });
         std::printf("60 inserts %.3f ms, 780 sets %.3f ms, 780 gets %.3f ms, raw gets %.3f ms\n", inserts, sets, gets, rawGets);
+    }
+    {
+        ListViewCells cells(editor->grid());
+        double checks = millisecondsOf([&] {
+            for (int r = 1; r <= 60; ++r)
+                for (int c = 4; c <= 11; ++c) (void)ui_checkFloat(cells.cell(r, c));
+        });
+        const auto& loaded = *editor->state().loadedActions;
+        double clones = millisecondsOf([&] {
+            for (const auto& row : loaded) (void)helper::deepClone(row);
+        });
+        HWND list = editor->control(Control::listview);
+        double deleteAll = millisecondsOf([&] { ListView_DeleteAllItems(list); });
+        std::vector<std::wstring> row(14, L"1.5");
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        double fill = millisecondsOf([&] { for (int r = 0; r < 60; ++r) editor->grid().addItem(row); });
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        double reload = millisecondsOf([&] {
+            SendMessageW(editor->window(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(selector), CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(selector));
+        });
+        double redraw = millisecondsOf([&] {
+            SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+            SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        });
+        double invalidate = millisecondsOf([&] { InvalidateRect(list, nullptr, TRUE); });
+        SetFocus(selector);
+        double focus = millisecondsOf([&] { SetFocus(list); });
+        std::printf("redraw on %.3f ms, invalidate %.3f ms, focus %.3f ms\n", redraw, invalidate, focus);
+        std::printf("delete all %.3f ms, frozen fill %.3f ms, load %.3f ms\n", deleteAll, fill, reload);
+        std::printf("480 cell reads+checks %.3f ms, 60 clones %.3f ms\n", checks, clones);
     }
     std::printf("start to visible window  %8.2f ms (median of %d)\n", median(starts), runs);
     std::printf("load of the great sword  %8.3f ms\n", median(loads));

@@ -81,6 +81,7 @@ void ActionTable::loadReportingFailures(const std::string& weaponName) {
 
 void ActionTable::ui_reset() {
     state_.loadedActions = std::vector<helper::ActionRow>{};
+    const BulkUpdate bulk(grid_);
     grid_.removeAllRows();
 }
 

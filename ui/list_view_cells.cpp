@@ -26,11 +26,23 @@ void ListViewCells::removeAllRows() { ListView_DeleteAllItems(grid_.list()); }
 
 void ListViewCells::focus() { SetFocus(grid_.list()); }
 
-// Without this, the list recomputes its scroll bars for every row added,
-// which under Wine costs several milliseconds a row.
-void ListViewCells::beginBulkUpdate() { SendMessageW(grid_.list(), WM_SETREDRAW, FALSE, 0); }
+// Without this, the list recomputes and repaints its scroll bars for every
+// row added, which under Wine costs several milliseconds a row.
+void ListViewCells::beginBulkUpdate() {
+    HWND list = grid_.list();
+    wasVisible_ = IsWindowVisible(list) != FALSE;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+}
 
+// Turning redraw back on makes Wine's list view recompute and paint its
+// scroll bars at once, at more than the cost of the rows; done while the list
+// is hidden, that work waits for the list's next paint.
 void ListViewCells::endBulkUpdate() {
-    SendMessageW(grid_.list(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(grid_.list(), nullptr, TRUE);
+    HWND list = grid_.list();
+    const bool focused = GetFocus() == list;
+    if (wasVisible_) ShowWindow(list, SW_HIDE);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    if (wasVisible_) ShowWindow(list, SW_SHOWNA);
+    if (focused) SetFocus(list);
+    InvalidateRect(list, nullptr, TRUE);
 }

@@ -24,4 +24,5 @@ public:
 
 private:
     lvGrid::Grid& grid_;
+    bool wasVisible_ = false;
 };

@@ -234,7 +234,7 @@ TEST_F(GridWindow, DoubleClickOffAnEditableCellOpensNothing) {
     EXPECT_EQ(grid->editBox(), nullptr);
 }
 
-// Counts the pixels of a cell's text: strongly red ones and dark grey ones.
+// Counts the pixels of a cell's text: red ones and dark grey ones.
 struct Ink {
     int red = 0;
     int black = 0;
@@ -248,8 +248,10 @@ Ink inkIn(const gui::ScreenImage& image, HWND list, RECT cell) {
         for (LONG x = cell.left; x < cell.right; ++x) {
             const COLORREF pixel = image.at({x, y});
             const int r = GetRValue(pixel), g = GetGValue(pixel), b = GetBValue(pixel);
-            if (r > 150 && g < 100 && b < 100) ++ink.red;
-            if (r < 100 && g < 100 && b < 100) ++ink.black;
+            // Smoothed glyphs blend with the background: red ink is a pixel
+            // where red clearly dominates, black ink a dark one.
+            if (r > 150 && r - g > 80 && r - b > 80) ++ink.red;
+            if (r < 120 && g < 120 && b < 120) ++ink.black;
         }
     }
     return ink;

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "subclass.h"
 #include "text.h"
 
 namespace lvGrid {
@@ -114,26 +115,26 @@ struct GridWindows {
         case LVM_INSERTITEMW:
             return insertItem(grid, window, message, wParam, lParam);
         case LVM_DELETEITEM: {
-            const LRESULT deleted = DefSubclassProc(window, message, wParam, lParam);
+            const LRESULT deleted = callNextSubclass(window, message, wParam, lParam);
             if (deleted) guarded([&] { grid.colours_.rowRemoved(static_cast<int>(wParam) + 1); });
             return deleted;
         }
         case LVM_DELETEALLITEMS: {
-            const LRESULT deleted = DefSubclassProc(window, message, wParam, lParam);
+            const LRESULT deleted = callNextSubclass(window, message, wParam, lParam);
             if (deleted) grid.colours_.allRowsRemoved();
             return deleted;
         }
         case WM_NCDESTROY:
             // The edit box, a child, is gone already. Nothing reaches the grid
             // once its subclass is removed.
-            RemoveWindowSubclass(window, listProc, subclassId);
+            removeSubclass(window, listProc, subclassId);
             RemovePropW(window, gridProperty);
             if (current == &grid) current = nullptr;
             if (sorting == &grid) sorting = nullptr;
             delete &grid;
             break;
         }
-        return DefSubclassProc(window, message, wParam, lParam);
+        return callNextSubclass(window, message, wParam, lParam);
     }
 
     // Every row insertion, by addItem or by anyone else, keeps the text
@@ -141,12 +142,12 @@ struct GridWindows {
     // place the list will give it, and is moved if the list chose another.
     static LRESULT insertItem(Grid& grid, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         const auto* item = reinterpret_cast<const LVITEMW*>(lParam);  // iItem lies alike in LVITEMA
-        if (!item) return DefSubclassProc(window, message, wParam, lParam);
+        if (!item) return callNextSubclass(window, message, wParam, lParam);
         const int rows = grid.rowCount();
         const int position = item->iItem >= 0 && item->iItem < rows ? item->iItem + 1 : rows + 1;
         const bool noted = guarded([&] { grid.colours_.rowInserted(position, rows); });
 
-        const LRESULT index = DefSubclassProc(window, message, wParam, lParam);
+        const LRESULT index = callNextSubclass(window, message, wParam, lParam);
         if (noted && index < 0) grid.colours_.rowRemoved(position);
         if (noted && index >= 0 && index + 1 != position) {
             guarded([&] { grid.colours_.rowMoved(position, static_cast<int>(index) + 1); });
@@ -180,16 +181,16 @@ struct GridWindows {
             }
             // The edit control lets the capture go on every release; take it
             // back afterwards so that the next press outside is seen here.
-            const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+            const LRESULT result = callNextSubclass(window, message, wParam, lParam);
             SetCapture(window);
             return result;
         }
         case WM_NCDESTROY:
-            RemoveWindowSubclass(window, editProc, subclassId);
+            removeSubclass(window, editProc, subclassId);
             grid.editlable_.window = nullptr;
             break;
         }
-        return DefSubclassProc(window, message, wParam, lParam);
+        return callNextSubclass(window, message, wParam, lParam);
     }
 };
 
@@ -319,7 +320,7 @@ void Grid::createEditBox() {
     const HWND box = CreateWindowExW(0, WC_EDITW, L"", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 0, 0, list_,
                                      nullptr, instance, nullptr);
     if (!box) return;
-    if (!SetWindowSubclass(box, GridWindows::editProc, subclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    if (!setSubclass(box, GridWindows::editProc, subclassId, reinterpret_cast<DWORD_PTR>(this))) {
         DestroyWindow(box);
         return;
     }
@@ -407,7 +408,7 @@ Grid& ctrl(HWND list) {
     if (!isListView(list)) throw std::runtime_error("lvGrid::ctrl: the window is not a list view");
     std::unique_ptr<Grid> grid(new Grid(list));
     if (!SetPropW(list, gridProperty, grid.get())) throw std::runtime_error("lvGrid::ctrl: cannot mark the list view");
-    if (!SetWindowSubclass(list, GridWindows::listProc, subclassId, reinterpret_cast<DWORD_PTR>(grid.get()))) {
+    if (!setSubclass(list, GridWindows::listProc, subclassId, reinterpret_cast<DWORD_PTR>(grid.get()))) {
         RemovePropW(list, gridProperty);
         throw std::runtime_error("lvGrid::ctrl: the list view cannot be subclassed");
     }
