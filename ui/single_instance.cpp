@@ -36,7 +36,8 @@ HWND SingleInstance::findRunningWindow() {
 bool SingleInstance::claim(HWND window) {
     if (const ATOM existing = GlobalFindAtomW(instanceKey)) {
         if (HWND running = windowCarrying(existing); running && running != window) {
-            if (IsWindowVisible(running)) ShowWindow(running, SW_RESTORE);
+            // Asynchronously: a first instance that hangs must not hang this one.
+            if (IsWindowVisible(running)) ShowWindowAsync(running, SW_RESTORE);
             SetForegroundWindow(running);
             return false;
         }
