@@ -7,7 +7,7 @@
 
 #include "action_row.h"
 #include "staging.h"
-#include "temp_folder.h"
+#include "fixtures.h"
 
 namespace {
 
@@ -19,17 +19,7 @@ struct Setup {
     std::vector<helper::ExportRow> rows;
 
     Setup() {
-        for (const helper::ActionRow& row : helper::getActions("大剑", folders)) {
-            helper::ExportRow out;
-            out.weaponType = row.weaponType;
-            out.fileIndex = row.fileIndex;
-            out.actIndex = row.actIndex;
-            out.damageType = std::to_string(row.damageType);
-            for (std::size_t i = 0; i < 7; ++i) {
-                out.*helper::valueMembers<helper::ExportRow>[i] = std::stod(row.*helper::valueMembers<helper::ActionRow>[i]);
-            }
-            rows.push_back(out);
-        }
+        rows = testing_support::uneditedExportRows(helper::getActions("大剑", folders));
         helper::outputRes(rows, folders);  // the output tree exists, as after a first export
         fs::create_directories(root.path() / "copy");
     }

@@ -13,15 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "cell_values.h"
 #include "folders.h"
-#include "json.h"
-#include "list_view_cells.h"
 #include "staging.h"
 #include "grid_cells.h"
 #include "lv_grid.h"
 #include "main_window.h"
-#include "temp_folder.h"
+#include "fixtures.h"
 
 namespace {
 
@@ -89,7 +86,12 @@ double startToVisible(const std::wstring& program) {
     Found found{process.dwProcessId, nullptr};
     while (!found.window) {
         EnumWindows(findVisibleWindow, reinterpret_cast<LPARAM>(&found));
-        if (!found.window) Sleep(0);
+        if (found.window) break;
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
+            std::fprintf(stderr, "the program ended without a window (is an editor running already?)\n");
+            std::exit(1);
+        }
+        Sleep(0);
     }
     FILETIME now{}, created{}, exited{}, kernel{}, user{};
     GetSystemTimePreciseAsFileTime(&now);
@@ -128,18 +130,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 0; i < runs; ++i) {
         std::vector<helper::ActionRow> rows;
         dataLoads.push_back(millisecondsOf([&] { rows = helper::getActions("大剑", folders); }));
-        std::vector<helper::ExportRow> out;
-        for (const auto& row : rows) {
-            helper::ExportRow e;
-            e.weaponType = row.weaponType;
-            e.fileIndex = row.fileIndex;
-            e.actIndex = row.actIndex;
-            e.damageType = std::to_string(row.damageType);
-            for (std::size_t f = 0; f < 7; ++f) {
-                e.*helper::valueMembers<helper::ExportRow>[f] = std::stod(row.*helper::valueMembers<helper::ActionRow>[f]);
-            }
-            out.push_back(e);
-        }
+        const std::vector<helper::ExportRow> out = testing_support::uneditedExportRows(rows);
         dataExports.push_back(millisecondsOf([&] { helper::outputRes(out, folders); }));
     }
     for (int i = 0; i < runs; ++i) {
@@ -166,79 +157,6 @@ int wmain(int argc, wchar_t** argv) {
         }));
     }
 
-    {
-        HWND list = editor->control(Control::listview);
-        ListView_DeleteAllItems(list);
-        auto& grid = editor->grid();
-        std::vector<std::wstring> texts(14, L"12.5");
-        pump();
-        const double inserts = millisecondsOf([&] {
-            for (int i = 0; i < 60; ++i) grid.addItem({L"x"});
-        });
-        const double sets = millisecondsOf([&] {
-            for (int i = 1; i <= 60; ++i)
-                for (int c = 2; c <= 14; ++c) grid.setItemText(i, c, L"12.5");
-        });
-        pump();
-        const double gets = millisecondsOf([&] {
-            for (int i = 1; i <= 60; ++i)
-                for (int c = 2; c <= 14; ++c) grid.itemText(i, c);
-        });
-        LVITEMW item{};
-        wchar_t buffer[64];
-        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-        const double frozenSets = millisecondsOf([&] {
-            for (int i = 1; i <= 60; ++i)
-                for (int c = 2; c <= 14; ++c) grid.setItemText(i, c, L"12.5");
-        });
-        const double frozenGets = millisecondsOf([&] {
-            for (int i = 1; i <= 60; ++i)
-                for (int c = 2; c <= 14; ++c) grid.itemText(i, c);
-        });
-        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        std::printf("frozen: sets %.3f gets %.3f\n", frozenSets, frozenGets);
-        const double rawGets = millisecondsOf([&] {
-            for (int i = 0; i < 60; ++i)
-                for (int c = 1; c < 14; ++c) {
-                    item.iSubItem = c;
-                    item.pszText = buffer;
-                    item.cchTextMax = 64;
-                    SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
-                }
-        });
-        std::printf("60 inserts %.3f ms, 780 sets %.3f ms, 780 gets %.3f ms, raw gets %.3f ms\n", inserts, sets, gets, rawGets);
-    }
-    {
-        ListViewCells cells(editor->grid());
-        double checks = millisecondsOf([&] {
-            for (int r = 1; r <= 60; ++r)
-                for (int c = 4; c <= 11; ++c) (void)ui_checkFloat(cells.cell(r, c));
-        });
-        const auto& loaded = *editor->state().loadedActions;
-        double clones = millisecondsOf([&] {
-            for (const auto& row : loaded) (void)helper::deepClone(row);
-        });
-        HWND list = editor->control(Control::listview);
-        double deleteAll = millisecondsOf([&] { ListView_DeleteAllItems(list); });
-        std::vector<std::wstring> row(14, L"1.5");
-        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-        double fill = millisecondsOf([&] { for (int r = 0; r < 60; ++r) editor->grid().addItem(row); });
-        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        double reload = millisecondsOf([&] {
-            SendMessageW(editor->window(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(selector), CBN_SELCHANGE),
-                         reinterpret_cast<LPARAM>(selector));
-        });
-        double redraw = millisecondsOf([&] {
-            SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-            SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        });
-        double invalidate = millisecondsOf([&] { InvalidateRect(list, nullptr, TRUE); });
-        SetFocus(selector);
-        double focus = millisecondsOf([&] { SetFocus(list); });
-        std::printf("redraw on %.3f ms, invalidate %.3f ms, focus %.3f ms\n", redraw, invalidate, focus);
-        std::printf("delete all %.3f ms, frozen fill %.3f ms, load %.3f ms\n", deleteAll, fill, reload);
-        std::printf("480 cell reads+checks %.3f ms, 60 clones %.3f ms\n", checks, clones);
-    }
     std::printf("start to visible window  %8.2f ms (median of %d)\n", median(starts), runs);
     std::printf("load of the great sword  %8.3f ms\n", median(loads));
     std::printf("export                   %8.3f ms\n", median(exports));

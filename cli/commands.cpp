@@ -183,16 +183,12 @@ int apply(const std::vector<std::string>& args, const fs::path& programFolder, O
 
     const auto out = parsed.option("--out");
     const helper::Folders target = programFolders(out ? pathArgument(*out) : programFolder);
-    // Both new files are written beside their targets before either replaces
-    // its old file, so a failure leaves the old pair as it was.
-    std::vector<helper::FileReplacement> replacements;
-    replacements.reserve(fileCount);
+    std::vector<helper::NewContent> files;
     for (int fileIndex = 0; fileIndex < fileCount; ++fileIndex) {
         const Bytes& bytes = outcome.files.bytes[static_cast<std::size_t>(fileIndex)];
-        replacements.push_back(helper::FileReplacement::prepare(helper::outputFile(target, weaponType, fileIndex),
-                                                                 bytes.data(), bytes.size()));
+        files.push_back({helper::outputFile(target, weaponType, fileIndex), bytes.data(), bytes.size()});
     }
-    for (helper::FileReplacement& replacement : replacements) replacement.commit();
+    helper::replaceFiles(files);
 
     output.out += "wrote " + std::to_string(outcome.editedActions) +
                   (outcome.editedActions == 1 ? " listed action" : " listed actions") + " into " +

@@ -147,11 +147,7 @@ private:
 
     // The row as the template holds it, exactly: unlisted cells keep their bytes.
     static helper::ExportRow templateValues(const helper::ActionRow& row, const std::uint8_t* record) {
-        helper::ExportRow edit;
-        edit.weaponType = row.weaponType;
-        edit.fileIndex = row.fileIndex;
-        edit.actIndex = row.actIndex;
-        edit.actName = row.actName;
+        helper::ExportRow edit = helper::exportRowFor(row);
         edit.damageType = std::to_string(record[helper::damageTypeOffset]);
         for (std::size_t i = 0; i < helper::valueOffsets.size(); ++i) {
             edit.*helper::valueMembers<helper::ExportRow>[i] = helper::loadFloat32(record + helper::valueOffsets[i]);
@@ -169,7 +165,7 @@ private:
                 if (const auto code = ui_damageTypeVal(text)) {
                     edit.damageType = *code;
                 } else {
-                    refuse(line, column.caption, "伤害类型错误");
+                    refuse(line, column.caption, std::string(reasons::badDamageType));
                 }
                 return;
             case ColumnKind::value:

@@ -67,4 +67,15 @@ inline constexpr std::array<FieldInfo, 7> valueFieldInfo{{
 // A new row with every field unset (empty texts, zero numbers, no name).
 inline ActionRow action() { return ActionRow{}; }
 
+// The export row of the same record: family, file, slot and name as in
+// `row`; the damage type and the values are the caller's to set.
+inline ExportRow exportRowFor(const ActionRow& row) {
+    ExportRow out;
+    out.weaponType = row.weaponType;
+    out.fileIndex = row.fileIndex;
+    out.actIndex = row.actIndex;
+    out.actName = row.actName;
+    return out;
+}
+
 }  // namespace helper

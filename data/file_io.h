@@ -99,6 +99,19 @@ void writeWholeFile(const std::filesystem::path& path, const void* data, std::si
 // prepare() and commit() in one.
 void replaceFile(const std::filesystem::path& path, const void* data, std::size_t size);
 
+struct NewContent {
+    std::filesystem::path path;
+    const void* data;
+    std::size_t size;
+};
+
+// Replaces several files, each whole: every new content is written and every
+// target checked before the first target is replaced, so that a full disk or
+// a read-only or locked target leaves all the old files in place. A rename
+// that fails after others succeeded (the target locked in between) leaves
+// those replaced; it throws all the same.
+void replaceFiles(const std::vector<NewContent>& files);
+
 // Creates a folder and every missing parent; an existing folder is left alone.
 void createFolders(const std::filesystem::path& path);
 

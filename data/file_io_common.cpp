@@ -29,6 +29,13 @@ void replaceFile(const std::filesystem::path& path, const void* data, std::size_
     FileReplacement::prepare(path, data, size).commit();
 }
 
+void replaceFiles(const std::vector<NewContent>& files) {
+    std::vector<FileReplacement> replacements;
+    replacements.reserve(files.size());
+    for (const NewContent& file : files) replacements.push_back(FileReplacement::prepare(file.path, file.data, file.size));
+    for (FileReplacement& replacement : replacements) replacement.commit();
+}
+
 void createFolders(const std::filesystem::path& path) {
     std::error_code error;
     std::filesystem::create_directories(path, error);

@@ -66,16 +66,12 @@ void outputRes(const std::vector<ExportRow>& actions, const Folders& folders) {
     const std::string& code = actions.front().weaponType;
     const auto contents = writeFileAndRead(actions, offsetsOf(code), folders);
     createFolders(outputFolder(folders, code));
-    // Both new files are written and both targets checked before either is
-    // replaced, so a full disk or a read-only or locked target leaves the old
-    // pair in place rather than one new file beside one old one.
-    std::vector<FileReplacement> replacements;
-    replacements.reserve(fileCount);
+    std::vector<NewContent> files;
     for (int fileIndex = 0; fileIndex < fileCount; ++fileIndex) {
         const auto& bytes = contents[static_cast<std::size_t>(fileIndex)];
-        replacements.push_back(FileReplacement::prepare(outputFile(folders, code, fileIndex), bytes.data(), bytes.size()));
+        files.push_back({outputFile(folders, code, fileIndex), bytes.data(), bytes.size()});
     }
-    for (FileReplacement& replacement : replacements) replacement.commit();
+    replaceFiles(files);
 }
 
 }  // namespace helper

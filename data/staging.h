@@ -23,8 +23,7 @@ std::vector<ActionRow> getActions(std::string_view weaponName, const Folders& fo
 void createRes(std::string_view weaponType, const Folders& folders = defaultFolders());
 
 // Writes the rows into the staged copies, then replaces the family's two files
-// in the output tree with them. Each output file is replaced whole or not at
-// all; a failure throws.
+// in the output tree with them (see replaceFiles); a failure throws.
 void outputRes(const std::vector<ExportRow>& actions, const Folders& folders = defaultFolders());
 
 // A template read whole by name ("\res\wp00.col"): the loose file of that

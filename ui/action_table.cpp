@@ -37,7 +37,9 @@ std::string numericCellMessage(int row, int column, std::string_view reason) {
     return "第" + std::to_string(row) + "行第" + std::to_string(column) + "列，" + std::string(reason);
 }
 
-std::string damageTypeCellMessage(int row) { return "第" + std::to_string(row) + "行第4列，伤害类型错误"; }
+std::string damageTypeCellMessage(int row) {
+    return "第" + std::to_string(row) + "行第4列，" + std::string(reasons::badDamageType);
+}
 
 std::string failureText(const std::exception& failure) {
     if (const auto* file = dynamic_cast<const helper::FileError*>(&failure)) {
@@ -123,11 +125,7 @@ void ActionTable::outRes() {
     for (int row = 1; row <= rows; ++row) {
         // The copy keeps the loaded row untouched by what the export sets.
         const helper::ActionRow copy = helper::deepClone(loaded.at(static_cast<std::size_t>(row - 1)));
-        helper::ExportRow out;
-        out.weaponType = copy.weaponType;
-        out.fileIndex = copy.fileIndex;
-        out.actIndex = copy.actIndex;
-        out.actName = copy.actName;
+        helper::ExportRow out = helper::exportRowFor(copy);
         const auto damageType = ui_damageTypeVal(grid_.cell(row, damageTypeColumn));
         if (!damageType) {
             notices_.notice(damageTypeCellMessage(row));

@@ -17,12 +17,6 @@ constexpr COLORREF flatButtonColour = 15780518;  // RGB(166, 202, 240)
 // The one set of controls of the process, for the keyboard hook, which gets no context.
 CellEditorControls* hooked = nullptr;
 
-std::wstring windowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 }  // namespace
 
 CellEditorControls::CellEditorControls(HWND list, HINSTANCE instance) : list_(list) {
@@ -31,7 +25,7 @@ CellEditorControls::CellEditorControls(HWND list, HINSTANCE instance) : list_(li
     listFont_ = makeFont(nullptr, 12);
     buttonBrush_.reset(CreateSolidBrush(flatButtonColour));
 
-    struct Spec {
+    struct ControlLayout {
         const wchar_t* windowClass;
         const wchar_t* caption;
         DWORD style;
@@ -40,7 +34,7 @@ CellEditorControls::CellEditorControls(HWND list, HINSTANCE instance) : list_(li
         RECT rect;
     };
     const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
-    const Spec specs[] = {
+    const ControlLayout layouts[] = {
         {WC_BUTTONW, L"动态按钮", child | BS_OWNERDRAW, WS_EX_STATICEDGE, buttonFont_.get(), {0, 0, 18, 18}},
         {WC_BUTTONW, L"...", child | BS_OWNERDRAW, WS_EX_STATICEDGE, buttonFont_.get(), {0, 0, 18, 18}},
         // "q" in the symbol face draws a small downward triangle.
@@ -50,12 +44,12 @@ CellEditorControls::CellEditorControls(HWND list, HINSTANCE instance) : list_(li
          {0, 0, 18, 16}},
     };
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const Spec& spec = specs[i];
-        controls_[i] = CreateWindowExW(spec.extendedStyle, spec.windowClass, spec.caption, spec.style, spec.rect.left,
-                                       spec.rect.top, spec.rect.right - spec.rect.left, spec.rect.bottom - spec.rect.top,
+        const ControlLayout& layout = layouts[i];
+        controls_[i] = CreateWindowExW(layout.extendedStyle, layout.windowClass, layout.caption, layout.style, layout.rect.left,
+                                       layout.rect.top, layout.rect.right - layout.rect.left, layout.rect.bottom - layout.rect.top,
                                        list_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + i)),
                                        instance, nullptr);
-        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(spec.font), FALSE);
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(layout.font), FALSE);
     }
 
     setSubclass(list_, listHook, listHookId, reinterpret_cast<DWORD_PTR>(this));

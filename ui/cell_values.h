@@ -13,6 +13,8 @@ inline constexpr std::string_view tooLarge = "数字太大";
 inline constexpr std::string_view leadingPoint = "不能以小数点开头";
 inline constexpr std::string_view trailingPoint = "不能以小数点结尾";
 inline constexpr std::string_view tooManyDecimals = "小数点后最多2位";
+// Of a damage-type cell whose text is none of the three names.
+inline constexpr std::string_view badDamageType = "伤害类型错误";
 }  // namespace reasons
 
 struct NumberScan {

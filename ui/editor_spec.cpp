@@ -15,7 +15,7 @@ std::vector<std::string> split(std::string_view text, char separator) {
 
 }  // namespace
 
-std::vector<std::string> splitEditorSpec(std::string_view spec) { return split(spec, ';'); }
+std::vector<std::string> splitEditorSpec(std::string_view editorSpec) { return split(editorSpec, ';'); }
 
 std::vector<std::string> editorItems(std::string_view field) {
     while (!field.empty() && (field.front() == '{' || field.front() == '}')) field.remove_prefix(1);

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-// The spec's ";"-separated fields, as they stand.
-std::vector<std::string> splitEditorSpec(std::string_view spec);
+// The editor spec's ";"-separated fields, as they stand.
+std::vector<std::string> splitEditorSpec(std::string_view editorSpec);
 
 // The entries of a field like "{切断,打击,弹}": braces stripped from both ends,
 // the rest split at ",".

@@ -54,7 +54,7 @@ void InCellEditors::onGridClick(const GridClick& click) {
         return;
     }
 
-    // The editor opens over the spec's column, wherever in the row the click was.
+    // The editor opens over the editor spec's column, wherever in the row the click was.
     std::vector<std::string> fields = splitEditorSpec(grid_.cell(click.item, state_.ui_listview_opcol));
     state_.sTmp = fields;
     fields.resize(3);

@@ -8,14 +8,15 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    const helper::Folders* folders = nullptr;
     try {
-        const helper::Folders& folders = helper::defaultFolders();
-        std::unique_ptr<MainWindow> window = MainWindow::start(instance, folders);
-        if (!window) return 0;  // another instance was brought forward
-        return runMessageLoop();
+        folders = &helper::defaultFolders();
     } catch (const std::exception&) {
-        // Only the folders can fail before the window exists (no application data folder).
-        MessageBoxW(nullptr, L"找不到用户数据文件夹", L"提示", MB_OK | MB_ICONINFORMATION);
+        // Only on a system without a per-user application data folder.
+        MessageBoxW(nullptr, L"找不到用户数据文件夹", L"提示", MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
         return 1;
     }
+    std::unique_ptr<MainWindow> window = MainWindow::start(instance, *folders);
+    if (!window) return 0;  // another instance was brought forward
+    return runMessageLoop();
 }

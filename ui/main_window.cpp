@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <utility>
 
 #include "catalogue.h"
 #include "layout.h"
@@ -21,7 +22,7 @@ constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIM
 constexpr int selectorListHeight = 100;  // the selector's drop-down list below its field
 constexpr int firstControlId = 101;
 
-struct ControlSpec {
+struct ControlLayout {
     const wchar_t* windowClass;
     const wchar_t* caption;
     DWORD style;
@@ -29,7 +30,7 @@ struct ControlSpec {
     Rect rect;  // client coordinates at the initial 800 x 560
 };
 
-const std::array<ControlSpec, 5> controlSpecs{{
+const std::array<ControlLayout, 5> controlLayouts{{
     {WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, {40, 40, 184, 62}},
     {WC_BUTTONW, groupCaption, BS_GROUPBOX, WS_EX_STATICEDGE, {16, 16, 275, 80}},
     {WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE, {16, 96, 784, 536}},
@@ -37,22 +38,16 @@ const std::array<ControlSpec, 5> controlSpecs{{
     {WC_BUTTONW, L"导出", BS_PUSHBUTTON | WS_TABSTOP, 0, {320, 32, 384, 72}},
 }};
 
-struct ColumnSpec {
+struct ColumnLayout {
     const wchar_t* caption;
     int width;
 };
 
-const std::array<ColumnSpec, 14> columnSpecs{{
+const std::array<ColumnLayout, 14> columnLayouts{{
     {L"v", 0}, {L"动作序号", 60}, {L"招式名称", 180}, {L"伤害类型", 60}, {L"动作值", 50},
     {L"物理倍率", 60}, {L"属性倍率", 60}, {L"异常属性倍率", 90}, {L"眩晕值", 50}, {L"夺取耐力值", 80},
     {L"骑乘值", 50}, {L"operate", 0}, {L"文件序号", 0}, {L"实际动作序号", 0},
 }};
-
-std::wstring windowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClassInfo{};
@@ -138,12 +133,12 @@ void MainWindow::createControls() {
     dialogFont_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
 
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const ControlSpec& spec = controlSpecs[i];
+        const ControlLayout& layout = controlLayouts[i];
         const bool selector = static_cast<Control>(i) == Control::cb_type;
-        const int height = spec.rect.height() + (selector ? selectorListHeight : 0);
-        controls_[i] = CreateWindowExW(spec.extendedStyle, spec.windowClass, spec.caption,
-                                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style, spec.rect.left,
-                                       spec.rect.top, spec.rect.width(), height, window_,
+        const int height = layout.rect.height() + (selector ? selectorListHeight : 0);
+        controls_[i] = CreateWindowExW(layout.extendedStyle, layout.windowClass, layout.caption,
+                                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | layout.style, layout.rect.left,
+                                       layout.rect.top, layout.rect.width(), height, window_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + i)), instance_,
                                        nullptr);
         SendMessageW(controls_[i], WM_SETFONT,
@@ -155,7 +150,7 @@ void MainWindow::createControls() {
     HWND selector = control(Control::cb_type);
     RECT field{};
     GetWindowRect(selector, &field);
-    const int difference = controlSpecs[0].rect.height() - (field.bottom - field.top);
+    const int difference = controlLayouts[0].rect.height() - (field.bottom - field.top);
     const LRESULT itemHeight = SendMessageW(selector, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
     if (difference != 0 && itemHeight > 0) {
         SendMessageW(selector, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight + difference);
@@ -170,12 +165,12 @@ void MainWindow::createControls() {
 
 void MainWindow::insertColumns() {
     HWND list = control(Control::listview);
-    for (std::size_t i = 0; i < columnSpecs.size(); ++i) {
+    for (std::size_t i = 0; i < columnLayouts.size(); ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         column.fmt = LVCFMT_LEFT;
-        column.cx = columnSpecs[i].width;
-        column.pszText = const_cast<wchar_t*>(columnSpecs[i].caption);
+        column.cx = columnLayouts[i].width;
+        column.pszText = const_cast<wchar_t*>(columnLayouts[i].caption);
         SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
 }
@@ -237,10 +232,11 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             guard_.release();
             PostQuitMessage(0);
             return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-            window_ = nullptr;
-            break;
+        case WM_NCDESTROY: {
+            HWND window = std::exchange(window_, nullptr);
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
         default:
             break;
     }
@@ -269,7 +265,7 @@ std::optional<LRESULT> MainWindow::onNotify(const NMHDR& header) {
 void MainWindow::layOut(int width, int height) {
     if (!controls_[0]) return;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const Rect rect = scaledRect(controlSpecs[i].rect, width, height);
+        const Rect rect = scaledRect(controlLayouts[i].rect, width, height);
         const bool selector = static_cast<Control>(i) == Control::cb_type;
         MoveWindow(controls_[i], rect.left, rect.top, rect.width(), rect.height() + (selector ? selectorListHeight : 0),
                    TRUE);

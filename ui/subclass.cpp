@@ -72,9 +72,12 @@ LRESULT CALLBACK chainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     frames.pop_back();
     --chain.active;
     if (message == WM_NCDESTROY) {
-        // The window is gone: whatever is still chained goes with it.
+        // The window is gone: whatever is still chained goes with it (a
+        // chain still running an outer message is dropped when that ends).
         if (chain.active == 0) chains.erase(window);
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    } else if (chain.active == 0 && !IsWindow(window)) {
+        chains.erase(window);
     } else {
         compact(chain);
         releaseIfEmpty(window);
@@ -88,6 +91,13 @@ bool setSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR dat
     if (!IsWindow(window) || !procedure) return false;
     auto [found, added] = chains.try_emplace(window);
     Chain& chain = found->second;
+    // A chain left by a window destroyed inside one of its own messages: its
+    // handle now names another window.
+    if (!added && chain.active == 0 &&
+        GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(chainProcedure)) {
+        chain = Chain{};
+        added = true;
+    }
     if (added) {
         chain.original = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chainProcedure)));

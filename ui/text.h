@@ -2,8 +2,13 @@
 // that the W functions of Win32 take.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
+
+// The text (caption) of a window.
+std::wstring windowText(HWND window);

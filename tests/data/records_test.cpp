@@ -18,6 +18,7 @@ using helper::ExportRow;
 using testing_support::Bytes;
 using testing_support::fileBytes;
 using testing_support::templateBytes;
+using testing_support::uneditedExportRow;
 using testing_support::writeBytes;
 
 constexpr helper::TableOffsets greatSword{3685, 439};
@@ -40,17 +41,6 @@ protected:
 std::vector<std::string> cells(const ActionRow& row) {
     return {std::to_string(row.damageType), row.actVal, row.wlMagn, row.sxMagn, row.ycsxMagn,
             row.qjVal, row.mqVal, row.qcVal};
-}
-
-ExportRow exportRow(const ActionRow& row) {
-    ExportRow out;
-    out.weaponType = row.weaponType;
-    out.fileIndex = row.fileIndex;
-    out.actIndex = row.actIndex;
-    out.actName = row.actName;
-    out.damageType = std::to_string(row.damageType);
-    for (std::size_t i = 0; i < 7; ++i) out.*helper::valueMembers<ExportRow>[i] = std::stod(row.*helper::valueMembers<ActionRow>[i]);
-    return out;
 }
 
 TEST_F(Records, ReadsTheSixtyEditableActionsOfTheTemplates) {
@@ -93,13 +83,13 @@ TEST_F(Records, WritingARowChangesExactlyItsTwentyNineBytes) {
     stage(templateBytes(0), templateBytes(1));
     const std::vector<ActionRow> rows = load();
 
-    ExportRow edited = exportRow(rows[4]);  // file 0, slot 4
+    ExportRow edited = uneditedExportRow(rows[4]);  // file 0, slot 4
     ASSERT_EQ(edited.actIndex, 4);
     edited.damageType = "3";
     // Negative values, so that every byte of every float differs from the template's.
     const double values[] = {-101.37, -2.71, -3.33, -4.44, -5.55, -6.66, -7.77};
     for (std::size_t i = 0; i < 7; ++i) edited.*helper::valueMembers<ExportRow>[i] = values[i];
-    ExportRow kick = exportRow(rows[56]);  // file 1, slot 0
+    ExportRow kick = uneditedExportRow(rows[56]);  // file 1, slot 0
     ASSERT_EQ(kick.fileIndex, 1);
     kick.qcVal = 7.5;
     helper::writeFile({edited, kick}, greatSword, folders);
@@ -134,7 +124,7 @@ TEST_F(Records, WritingARowChangesExactlyItsTwentyNineBytes) {
 TEST_F(Records, EveryTemplateValueSurvivesTheDisplayText) {
     stage(templateBytes(0), templateBytes(1));
     std::vector<ExportRow> rows;
-    for (const ActionRow& row : load()) rows.push_back(exportRow(row));
+    for (const ActionRow& row : load()) rows.push_back(uneditedExportRow(row));
     helper::writeFile(rows, greatSword, folders);
     EXPECT_EQ(fileBytes(staged(0)), templateBytes(0));
     EXPECT_EQ(fileBytes(staged(1)), templateBytes(1));
@@ -190,8 +180,8 @@ TEST_F(Records, AMissingStagedFileIsAnError) {
 TEST_F(Records, RefusesRowsThatBreakTheWritersRules) {
     stage(templateBytes(0), templateBytes(1));
     const std::vector<ActionRow> loaded = load();
-    const ExportRow a = exportRow(loaded[0]);   // file 0
-    const ExportRow b = exportRow(loaded[59]);  // file 1
+    const ExportRow a = uneditedExportRow(loaded[0]);   // file 0
+    const ExportRow b = uneditedExportRow(loaded[59]);  // file 1
     ExportRow otherFamily = a;
     otherFamily.weaponType = "01";
     ExportRow badDamage = a;
@@ -219,10 +209,10 @@ TEST_F(Records, NeverWritesBeyondTheEndOfAFile) {
     const Bytes cut(full.begin(), full.begin() + 439 + 217 * 2);  // slots 0 and 1 only
     stage(templateBytes(0), cut);
     const std::vector<ActionRow> loaded = helper::loadRes("00", greatSword, *helper::findActionNames("00"), folders);
-    ExportRow slot3 = exportRow(loaded.front());
+    ExportRow slot3 = uneditedExportRow(loaded.front());
     slot3.fileIndex = 1;
     slot3.actIndex = 3;
-    EXPECT_THROW(helper::writeFile({exportRow(loaded.front()), slot3}, greatSword, folders), helper::FileError);
+    EXPECT_THROW(helper::writeFile({uneditedExportRow(loaded.front()), slot3}, greatSword, folders), helper::FileError);
     EXPECT_EQ(fileBytes(staged(1)), cut);
 }
 

@@ -18,26 +18,10 @@ using helper::ExportRow;
 using testing_support::Bytes;
 using testing_support::fileBytes;
 using testing_support::templateBytes;
+using testing_support::uneditedExportRows;
 using testing_support::writeBytes;
 
 namespace fs = std::filesystem;
-
-ExportRow unedited(const ActionRow& row) {
-    ExportRow out;
-    out.weaponType = row.weaponType;
-    out.fileIndex = row.fileIndex;
-    out.actIndex = row.actIndex;
-    out.actName = row.actName;
-    out.damageType = std::to_string(row.damageType);
-    for (std::size_t i = 0; i < 7; ++i) out.*helper::valueMembers<ExportRow>[i] = std::stod(row.*helper::valueMembers<ActionRow>[i]);
-    return out;
-}
-
-std::vector<ExportRow> unedited(const std::vector<ActionRow>& rows) {
-    std::vector<ExportRow> out;
-    for (const ActionRow& row : rows) out.push_back(unedited(row));
-    return out;
-}
 
 class Staging : public ::testing::Test {
 protected:
@@ -50,7 +34,7 @@ protected:
 
     // Loads, sets one value and exports; returns the rows as exported.
     std::vector<ExportRow> exportWithMotionValue(double motionValue) const {
-        std::vector<ExportRow> rows = unedited(load());
+        std::vector<ExportRow> rows = uneditedExportRows(load());
         rows[0].actVal = motionValue;
         helper::outputRes(rows, folders);
         return rows;
@@ -59,7 +43,7 @@ protected:
 
 TEST_F(Staging, ExportOfTheUneditedRowsGivesTheTemplatesInTheOutputTree) {
     ASSERT_FALSE(fs::exists(folders.program));
-    helper::outputRes(unedited(load()), folders);
+    helper::outputRes(uneditedExportRows(load()), folders);
 
     // Every missing level of out\nativePC\hm\wp\wp00\collision\ was created.
     EXPECT_EQ(output(0), folders.program / "out" / "nativePC" / "hm" / "wp" / "wp00" / "collision" / "wp00.col");
@@ -99,7 +83,7 @@ TEST_F(Staging, ALoadReplacesStagedCopiesOfAnyLength) {
 
 TEST_F(Staging, ASecondExportReplacesTheFirst) {
     exportWithMotionValue(250);
-    helper::outputRes(unedited(load()), folders);
+    helper::outputRes(uneditedExportRows(load()), folders);
     EXPECT_EQ(fileBytes(output(0)), templateBytes(0));
 }
 
@@ -108,7 +92,7 @@ TEST_F(Staging, OtherFilesInTheOutputTreeStay) {
     const fs::path beside = output(0).parent_path() / "notes.txt";
     writeBytes(other, {1, 2, 3});
     writeBytes(beside, {4});
-    helper::outputRes(unedited(load()), folders);
+    helper::outputRes(uneditedExportRows(load()), folders);
     EXPECT_EQ(fileBytes(other), (Bytes{1, 2, 3}));
     EXPECT_EQ(fileBytes(beside), (Bytes{4}));
 }
@@ -131,7 +115,7 @@ TEST_F(Staging, OnlyTheGreatSwordHasTemplates) {
 }
 
 TEST_F(Staging, AFolderThatCannotBeCreatedFailsTheExport) {
-    const std::vector<ExportRow> rows = unedited(load());
+    const std::vector<ExportRow> rows = uneditedExportRows(load());
     writeBytes(folders.program / "out", {0});  // a file where the output folder must go
     EXPECT_THROW(helper::outputRes(rows, folders), helper::FileError);
 }

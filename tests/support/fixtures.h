@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "action_row.h"
 #include "folders.h"
 #include "temp_folder.h"
 #include "templates.h"
@@ -31,6 +32,23 @@ inline void writeBytes(const std::filesystem::path& path, const Bytes& bytes) {
 inline Bytes templateBytes(int fileIndex) {
     const auto bytes = templates::builtin(fileIndex == 0 ? "\\res\\wp00.col" : "\\res\\wp00_01.col");
     return Bytes(bytes.data, bytes.data + bytes.size);
+}
+
+// A row as the export makes it from an unedited grid row: the display texts
+// read back as numbers.
+inline helper::ExportRow uneditedExportRow(const helper::ActionRow& row) {
+    helper::ExportRow out = helper::exportRowFor(row);
+    out.damageType = std::to_string(row.damageType);
+    for (std::size_t i = 0; i < helper::valueMembers<helper::ExportRow>.size(); ++i) {
+        out.*helper::valueMembers<helper::ExportRow>[i] = std::stod(row.*helper::valueMembers<helper::ActionRow>[i]);
+    }
+    return out;
+}
+
+inline std::vector<helper::ExportRow> uneditedExportRows(const std::vector<helper::ActionRow>& rows) {
+    std::vector<helper::ExportRow> out;
+    for (const helper::ActionRow& row : rows) out.push_back(uneditedExportRow(row));
+    return out;
 }
 
 // The editor's folders inside a temporary folder: user data in "appdata",

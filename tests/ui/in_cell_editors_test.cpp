@@ -144,13 +144,13 @@ TEST_F(Editors, ButtonKindsShowTheirButtonAndMessages) {
     EXPECT_EQ(notices.shown, (std::vector<std::string>{"动态按钮", "按钮1"}));
 }
 
-TEST_F(Editors, KindsWithoutAnEditorAndBrokenSpecsOpenNothing) {
-    for (const char* spec : {"4;edit;", "4;slider;{1,2}", "", "x;combobox;{a}", "0;combobox;{a}"}) {
-        grid.setCell(1, 12, spec);
+TEST_F(Editors, KindsWithoutAnEditorAndBrokenEditorSpecsOpenNothing) {
+    for (const char* editorSpec : {"4;edit;", "4;slider;{1,2}", "", "x;combobox;{a}", "0;combobox;{a}"}) {
+        grid.setCell(1, 12, editorSpec);
         grid.setCell(1, 1, "");
         click(1, 4);
-        EXPECT_EQ(grid.cell(1, 1), "√") << spec;
-        EXPECT_TRUE(controls.visible().empty()) << spec;
+        EXPECT_EQ(grid.cell(1, 1), "√") << editorSpec;
+        EXPECT_TRUE(controls.visible().empty()) << editorSpec;
     }
 }
 

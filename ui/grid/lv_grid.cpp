@@ -43,12 +43,6 @@ bool isListView(HWND window) {
     return GetClassNameW(window, name, static_cast<int>(std::size(name))) > 0 && _wcsicmp(name, WC_LISTVIEWW) == 0;
 }
 
-std::wstring windowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(std::max(GetWindowTextLengthW(window), 0)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(std::max(GetWindowTextW(window, text.data(), static_cast<int>(text.size())), 0)));
-    return text;
-}
-
 int compareCached(Comparator comparator, LPARAM a, LPARAM b) noexcept {
     const Grid* grid = sorting ? sorting : current;
     return grid ? grid->sorter().compare(comparator, a, b) : 0;
