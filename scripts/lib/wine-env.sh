@@ -49,7 +49,8 @@ start_display() {
 prepare_wine_prefix() {
     export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     mkdir -p "$WINEPREFIX"
-    wineserver -p >/dev/null 2>&1 </dev/null
+    # Persistent, so that every wine start below finds it; one may run already.
+    wineserver -p >/dev/null 2>&1 </dev/null || true
     # The server keeps the registry in memory, so a marker of our own tells
     # whether this prefix was set up already.
     local ready="$WINEPREFIX/.brindlemark-ready"
