@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "lv_grid.h"
 #include "subclass.h"
 #include "text.h"
 
@@ -19,7 +20,7 @@ CellEditorControls* hooked = nullptr;
 
 }  // namespace
 
-CellEditorControls::CellEditorControls(HWND list, HINSTANCE instance) : list_(list) {
+CellEditorControls::CellEditorControls(lvGrid::Grid& grid, HINSTANCE instance) : grid_(grid), list_(grid.list()) {
     buttonFont_ = makeFont(L"Tahoma", 10);
     arrowFont_ = makeFont(L"Wingdings 3", 8, SYMBOL_CHARSET);
     listFont_ = makeFont(nullptr, 12);
@@ -233,11 +234,7 @@ void CellEditorControls::selectFirst(Editor editor) {
 void CellEditorControls::focus(Editor editor) { SetFocus(control(editor)); }
 
 std::optional<Rect> CellEditorControls::labelRect(int row, int column) const {
-    RECT rect{};
-    rect.top = column - 1;
-    rect.left = LVIR_LABEL;
-    if (!SendMessageW(list_, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row - 1), reinterpret_cast<LPARAM>(&rect))) {
-        return std::nullopt;
-    }
-    return Rect{rect.left, rect.top, rect.right, rect.bottom};
+    const std::optional<RECT> rect = grid_.labelRect(row, column);
+    if (!rect) return std::nullopt;
+    return Rect{rect->left, rect->top, rect->right, rect->bottom};
 }

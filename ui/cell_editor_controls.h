@@ -11,11 +11,15 @@
 #include "in_cell_editors.h"
 #include "win32_handles.h"
 
+namespace lvGrid {
+class Grid;
+}
+
 class CellEditorControls : public EditorControls {
 public:
-    // Creates the controls hidden on `list`, in their order, and installs the
-    // grid's message hook and the keyboard hook. `editors` must outlive this.
-    CellEditorControls(HWND list, HINSTANCE instance);
+    // Creates the controls hidden on the grid's list, in their order, and
+    // installs the grid's message hook and the keyboard hook.
+    CellEditorControls(lvGrid::Grid& grid, HINSTANCE instance);
     CellEditorControls(const CellEditorControls&) = delete;
     CellEditorControls& operator=(const CellEditorControls&) = delete;
     ~CellEditorControls() override;
@@ -47,6 +51,7 @@ private:
     void onCommand(HWND control, UINT event);
     void drawFlatButton(const DRAWITEMSTRUCT& item) const;
 
+    lvGrid::Grid& grid_;
     HWND list_;
     std::array<HWND, 5> controls_{};
     FontHandle buttonFont_, arrowFont_, listFont_;

@@ -108,7 +108,7 @@ std::unique_ptr<MainWindow> MainWindow::start(HINSTANCE instance, const helper::
     self->cells_ = std::make_unique<ListViewCells>(*self->grid_);
     self->messageBoxes_ = std::make_unique<MessageBoxNotices>(self->window_);
     self->notices_ = notices ? notices : self->messageBoxes_.get();
-    self->editorControls_ = std::make_unique<CellEditorControls>(list, instance);
+    self->editorControls_ = std::make_unique<CellEditorControls>(*self->grid_, instance);
     self->editors_ = std::make_unique<InCellEditors>(self->state_, *self->cells_, *self->editorControls_, *self->notices_);
     self->editorControls_->attach(*self->editors_);
     self->grid_->preventEtidCol(1, 2, 3, 12, 13, 14);

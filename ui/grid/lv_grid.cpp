@@ -282,10 +282,9 @@ void Grid::openEditBox(int row, int column) {
     const HWND box = editlable_.window;
     if (!box) return;
 
-    RECT cell{};
-    cell.top = column - 1;
-    cell.left = LVIR_LABEL;
-    if (!SendMessageW(list_, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row - 1), reinterpret_cast<LPARAM>(&cell))) return;
+    const std::optional<RECT> label = labelRect(row, column);
+    if (!label) return;
+    const RECT& cell = *label;
 
     editlable_.listViewNotifyMessage = {row, column};
     SetWindowTextW(box, itemText(row, column).c_str());
@@ -337,6 +336,16 @@ void Grid::commit() {
     setItemText(cell.row, cell.column, windowText(box));
     ShowWindow(box, SW_HIDE);
     if (GetCapture() == box) ReleaseCapture();
+}
+
+std::optional<RECT> Grid::labelRect(int row, int column) const {
+    RECT rect{};
+    rect.top = column - 1;
+    rect.left = LVIR_LABEL;
+    if (!SendMessageW(list_, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row - 1), reinterpret_cast<LPARAM>(&rect))) {
+        return std::nullopt;
+    }
+    return rect;
 }
 
 std::wstring Grid::itemText(int row, int column) const {

@@ -77,6 +77,10 @@ public:
     // Notifications from other windows are left alone.
     std::optional<LRESULT> preNotify(const NMHDR& header) noexcept;
 
+    // The label rectangle of a cell in the list's client coordinates; nothing
+    // for a cell that is not there.
+    std::optional<RECT> labelRect(int row, int column) const;
+
     std::wstring itemText(int row, int column) const;
     void setItemText(int row, int column, std::wstring_view text);
     int rowCount() const;
