@@ -64,6 +64,12 @@ private:
 // The whole content of a file.
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path);
 
+// The first `maxBytes` bytes of a file, all of it when it is shorter, read up
+// to its end rather than to the size the system reports (a pipe reports
+// none). A caller that refuses files above a size asks for one byte more
+// than it accepts and never holds more than that.
+std::vector<std::uint8_t> readFileStart(const std::filesystem::path& path, std::size_t maxBytes);
+
 // Replacing the whole content of a file so that it holds either its old
 // content or the new one, never a part: prepare() writes the new bytes to a
 // temporary file in the same folder (creating missing parent folders) and

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -124,6 +125,30 @@ std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path) {
             fail("cannot read", path);
         }
         if (got == 0) break;  // the file shrank meanwhile
+        total += static_cast<std::size_t>(got);
+    }
+    bytes.resize(total);
+    return bytes;
+}
+
+std::vector<std::uint8_t> readFileStart(const std::filesystem::path& path, std::size_t maxBytes) {
+    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) fail("cannot open", path);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) fail("cannot read the size of", path);
+
+    constexpr std::size_t block = 1 << 16;
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(std::min<std::uint64_t>(static_cast<std::uint64_t>(info.st_size), maxBytes));
+    std::size_t total = 0;
+    while (total < maxBytes) {
+        bytes.resize(total + std::min(block, maxBytes - total));
+        const ssize_t got = ::read(fd.get(), bytes.data() + total, bytes.size() - total);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            fail("cannot read", path);
+        }
+        if (got == 0) break;
         total += static_cast<std::size_t>(got);
     }
     bytes.resize(total);

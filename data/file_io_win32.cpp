@@ -2,6 +2,7 @@
 // system's own (localised) error texts.
 #include <windows.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "file_io.h"
@@ -151,6 +152,30 @@ std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path) {
             fail("cannot read", path);
         }
         if (got == 0) break;  // the file shrank meanwhile
+        total += got;
+    }
+    bytes.resize(total);
+    return bytes;
+}
+
+std::vector<std::uint8_t> readFileStart(const std::filesystem::path& path, std::size_t maxBytes) {
+    HandleGuard file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.valid()) fail("cannot open", path);
+    constexpr std::size_t block = 1 << 16;
+    std::vector<std::uint8_t> bytes;
+    if (GetFileType(file.get()) == FILE_TYPE_DISK) {
+        bytes.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(sizeOf(file.get(), path), maxBytes)));
+    }
+    std::size_t total = 0;
+    while (total < maxBytes) {
+        bytes.resize(total + std::min(block, maxBytes - total));
+        DWORD got = 0;
+        if (!ReadFile(file.get(), bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &got, nullptr)) {
+            if (GetLastError() == ERROR_BROKEN_PIPE) break;  // the end of a pipe's data
+            fail("cannot read", path);
+        }
+        if (got == 0) break;
         total += got;
     }
     bytes.resize(total);
