@@ -1,145 +1,128 @@
 #include "csv.h"
 
-#include <cstdint>
+#include <array>
 
 namespace cli {
 
 namespace {
 
-// Length of the UTF-8 sequence at `text[i]`, 0 when it is not a valid one.
-std::size_t utf8SequenceLength(std::string_view text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(text[k]); };
-    const std::uint8_t lead = byte(i);
-    if (lead < 0x80) return 1;
-    std::size_t length;
-    std::uint8_t low = 0x80, high = 0xBF;  // allowed range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;   // overlong
-        if (lead == 0xED) high = 0x9F;  // surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;   // overlong
-        if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
-    } else {
-        return 0;
-    }
-    if (text.size() - i < length) return 0;
-    if (byte(i + 1) < low || byte(i + 1) > high) return 0;
-    for (std::size_t k = 2; k < length; ++k) {
-        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
-    }
-    return length;
-}
+constexpr std::string_view separators = ",;\t";
 
-class Parser {
-public:
-    explicit Parser(std::string_view text) : text_(text) {}
+bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
 
-    std::vector<CsvRecord> records() {
-        std::vector<CsvRecord> out;
-        while (pos_ < text_.size()) {
-            CsvRecord record{line_, {}};
-            bool quoted = false;
-            for (;;) {
-                quoted |= atQuote();
-                record.fields.push_back(atQuote() ? quotedField() : plainField());
-                if (pos_ < text_.size() && text_[pos_] == ',') {
-                    ++pos_;
-                    continue;
-                }
-                skipLineBreak();  // or the end of the text
-                break;
-            }
-            const bool emptyLine = record.fields.size() == 1 && record.fields[0].empty() && !quoted;
-            if (!emptyLine) out.push_back(std::move(record));
-        }
-        return out;
-    }
-
-private:
-    bool atQuote() const { return pos_ < text_.size() && text_[pos_] == '"'; }
-    bool atLineBreak() const { return pos_ < text_.size() && (text_[pos_] == '\r' || text_[pos_] == '\n'); }
-
-    void skipLineBreak() {
-        if (!atLineBreak()) return;
-        if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
-        ++pos_;
-        ++line_;
-    }
-
-    std::string plainField() {
-        const std::size_t start = pos_;
-        while (pos_ < text_.size() && text_[pos_] != ',' && !atLineBreak()) {
-            if (text_[pos_] == '"') throw CsvError(line_, "a quote inside a field that does not begin with one");
-            ++pos_;
-        }
-        return std::string(text_.substr(start, pos_ - start));
-    }
-
-    std::string quotedField() {
-        const std::size_t startLine = line_;
-        ++pos_;  // the opening quote
-        std::string field;
-        for (;;) {
-            if (pos_ >= text_.size()) throw CsvError(startLine, "a quoted field that is never closed");
-            const char c = text_[pos_];
-            if (c == '"') {
-                if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
-                    field += '"';
-                    pos_ += 2;
-                    continue;
-                }
-                ++pos_;  // the closing quote
-                break;
-            }
-            if (atLineBreak()) {
-                // Kept as it stands; only the line count needs the break's form.
-                const bool crlf = c == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n';
-                field.append(text_.substr(pos_, crlf ? 2 : 1));
-                pos_ += crlf ? 2 : 1;
-                ++line_;
-                continue;
-            }
-            field += c;
-            ++pos_;
-        }
-        if (pos_ < text_.size() && text_[pos_] != ',' && !atLineBreak()) {
-            throw CsvError(line_, "text after the closing quote of a field");
-        }
-        return field;
-    }
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    std::size_t line_ = 1;
-};
-
-bool needsQuotes(std::string_view field) {
-    return field.find_first_of(",\"\r\n") != std::string_view::npos;
+bool needsQuotes(std::string_view field, bool onlyField) {
+    if (onlyField && field.empty()) return true;  // else an empty line, which is no record
+    if (field.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark) return true;  // else skipped at the start
+    return field.find_first_of(",;\t\"\r\n") != std::string_view::npos;
 }
 
 }  // namespace
 
-std::size_t firstInvalidUtf8Line(std::string_view text) {
-    std::size_t line = 1;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = utf8SequenceLength(text, i);
-        if (length == 0) return line;
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++line;
-        i += length;
-    }
-    return 0;
+CsvReader::CsvReader(std::string_view text, char separator, std::size_t maxFields)
+    : text_(text), separator_(separator), maxFields_(maxFields) {
+    if (text_.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark) pos_ = utf8ByteOrderMark.size();
 }
 
-std::vector<CsvRecord> parseCsv(std::string_view text) {
-    if (text.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark) text.remove_prefix(utf8ByteOrderMark.size());
-    if (const std::size_t line = firstInvalidUtf8Line(text)) {
-        throw CsvError(line, "the text is not UTF-8 (save the file as CSV in UTF-8)");
+bool CsvReader::next(CsvRecord& record) {
+    while (pos_ < text_.size()) {
+        record.line = line_;
+        std::size_t count = 0;
+        bool quoted = false;
+        for (;;) {
+            if (count == maxFields_) {
+                throw CsvError(record.line, "a line of more than " + std::to_string(maxFields_) + " fields");
+            }
+            // Fields of the previous record are overwritten, keeping their storage.
+            if (count == record.fields.size()) record.fields.emplace_back();
+            std::string& field = record.fields[count++];
+            field.clear();
+            if (atQuote()) {
+                quoted = true;
+                quotedField(field);
+            } else {
+                plainField(field);
+            }
+            if (pos_ < text_.size() && text_[pos_] == separator_) {
+                ++pos_;
+                continue;
+            }
+            skipLineBreak();  // or the end of the text
+            break;
+        }
+        record.fields.resize(count);
+        const bool emptyLine = count == 1 && record.fields[0].empty() && !quoted;
+        if (!emptyLine) return true;
     }
-    return Parser(text).records();
+    return false;
+}
+
+bool CsvReader::atQuote() const { return pos_ < text_.size() && text_[pos_] == '"'; }
+bool CsvReader::atLineBreak() const { return pos_ < text_.size() && isLineBreak(text_[pos_]); }
+
+void CsvReader::skipLineBreak() {
+    if (!atLineBreak()) return;
+    if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
+    ++pos_;
+    ++line_;
+}
+
+void CsvReader::plainField(std::string& field) {
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && text_[pos_] != separator_ && !atLineBreak()) {
+        if (text_[pos_] == '"') throw CsvError(line_, "a quote inside a field that does not begin with one");
+        ++pos_;
+    }
+    field.assign(text_.substr(start, pos_ - start));
+}
+
+void CsvReader::quotedField(std::string& field) {
+    const std::size_t startLine = line_;
+    ++pos_;  // the opening quote
+    for (;;) {
+        const std::size_t quote = text_.find('"', pos_);
+        if (quote == std::string_view::npos) throw CsvError(startLine, "a quoted field that is never closed");
+        // Line breaks inside are kept as they stand; only the line count needs their form.
+        for (std::size_t i = pos_; i < quote; ++i) {
+            if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 == quote || text_[i + 1] != '\n'))) ++line_;
+        }
+        field.append(text_.substr(pos_, quote - pos_));
+        pos_ = quote + 1;
+        if (pos_ < text_.size() && text_[pos_] == '"') {  // a doubled quote
+            field += '"';
+            ++pos_;
+            continue;
+        }
+        break;  // the closing quote
+    }
+    if (pos_ < text_.size() && text_[pos_] != separator_ && !atLineBreak()) {
+        throw CsvError(line_, "text after the closing quote of a field");
+    }
+}
+
+std::vector<CsvRecord> parseCsv(std::string_view text, char separator) {
+    std::vector<CsvRecord> records;
+    CsvReader reader(text, separator);
+    CsvRecord record;
+    while (reader.next(record)) records.push_back(record);
+    return records;
+}
+
+char detectSeparator(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isLineBreak(text[i])) ++i;
+    std::array<std::size_t, separators.size()> counts{};
+    bool quoted = false;
+    for (; i < text.size() && (quoted || !isLineBreak(text[i])); ++i) {
+        if (text[i] == '"') quoted = !quoted;  // a doubled quote toggles twice
+        if (quoted) continue;
+        const std::size_t which = separators.find(text[i]);
+        if (which != std::string_view::npos) ++counts[which];
+    }
+    std::size_t best = 0;
+    for (std::size_t k = 1; k < counts.size(); ++k) {
+        if (counts[k] > counts[best]) best = k;
+    }
+    return separators[best];
 }
 
 std::string csvLine(const std::vector<std::string>& fields) {
@@ -147,7 +130,7 @@ std::string csvLine(const std::vector<std::string>& fields) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i) line += ',';
         const std::string& field = fields[i];
-        if (!needsQuotes(field)) {
+        if (!needsQuotes(field, fields.size() == 1)) {
             line += field;
             continue;
         }
