@@ -53,13 +53,26 @@ constexpr std::string_view applyUsage =
     "Writes the templates with the edits of EDITS.csv into the output tree\n"
     "DIR/out/nativePC/hm/wp/wp00/collision/ (default DIR: the program's folder).\n"
     "\n"
-    "EDITS.csv is in the form of 'list --format csv' (the byte-order mark is\n"
-    "optional): a caption line, then any of the actions, matched by 动作序号.\n"
-    "Any column but 动作序号 may be left out; actions and columns left out keep\n"
-    "the templates' values, and 招式名称 is not read. Every cell is checked as the\n"
-    "editor checks it. If any is refused, each refused cell is reported (line,\n"
-    "column, reason), nothing is written and the exit code is 1. Both files are\n"
-    "replaced whole or not at all; the editor's working copies are not touched.\n"
+    "EDITS.csv is in the form of 'list --format csv': a caption line, then any of\n"
+    "the actions. Any column but 动作序号 may be left out; actions and columns\n"
+    "left out keep the templates' values, and 招式名称 is not read. With 文件序号\n"
+    "and 实际动作序号 a line names the action in that file and slot, and its\n"
+    "动作序号 must be the same number (5 for 05, 10 for 010); without them,\n"
+    "动作序号 must be the action's exactly.\n"
+    "\n"
+    "The list as a spreadsheet program saves it again is read as the list:\n"
+    "  - UTF-8 with or without a byte-order mark; UTF-16 with its mark (\"Unicode\n"
+    "    text\"); the Chinese Windows code page 936 (GBK) when it is not UTF-8\n"
+    "  - commas, semicolons or tabs between fields, as in the caption line; with\n"
+    "    semicolons or tabs a value may have a decimal comma (1,5 for 1.5)\n"
+    "  - LF or CRLF line ends, fields quoted or not, columns in any order, empty\n"
+    "    rows, and empty columns without a caption\n"
+    "  - values such as 130.0 and 1.10, the same as 130 and 1.1\n"
+    "Every cell is then checked as the editor checks it: 1.005, 1.500 and \"5 \"\n"
+    "(with a blank) are refused. If any is refused, each refused cell is reported\n"
+    "(line, column, reason), nothing is written and the exit code is 1. A file\n"
+    "over 4 MiB is refused unread. Both files are replaced whole or not at all;\n"
+    "the editor's working copies are not touched.\n"
     "\n"
     "  --out DIR   the folder to put the out/ tree in\n";
 
@@ -168,16 +181,19 @@ int apply(const std::vector<std::string>& args, const fs::path& programFolder, O
     }
     if (parsed.operands.empty()) throw UsageError("apply", "the CSV file of the edits is missing");
     const std::string& source = parsed.operands[0];
-    const Bytes csv = helper::readWholeFile(pathArgument(source));
+    // One byte more than an edits file may hold tells a larger one, without reading it whole.
+    const Bytes csv = helper::readFileStart(pathArgument(source), maxCsvBytes + 1);
     const FamilyFiles templates = templateFiles(programFolders(programFolder));
     const EditOutcome outcome =
         applyEdits(std::string_view(reinterpret_cast<const char*>(csv.data()), csv.size()), templates);
 
-    if (!outcome.refusals.empty()) {
+    if (outcome.refusalCount > 0) {
         for (const Refusal& refusal : outcome.refusals) output.err += refusalText(source, refusal) + "\n";
-        const std::size_t count = outcome.refusals.size();
+        const std::size_t count = outcome.refusalCount;
         output.err += std::string(program) + " apply: " + std::to_string(count) +
-                      (count == 1 ? " refusal" : " refusals") + "; nothing was written\n";
+                      (count == 1 ? " refusal" : " refusals");
+        if (count > outcome.refusals.size()) output.err += " (the first " + std::to_string(outcome.refusals.size()) + " listed)";
+        output.err += "; nothing was written\n";
         return exitRefused;
     }
 
