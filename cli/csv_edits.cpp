@@ -154,8 +154,8 @@ private:
     void readAction(const CsvRecord& record) {
         const std::vector<std::string>& fields = record.fields;
         if (fields.size() < captionedFields_) {
-            refuse(record.line, "", std::to_string(fields.size()) + " fields where the caption line has " +
-                                        std::to_string(captionedFields_));
+            refuse(record.line, "", std::to_string(fields.size()) + (fields.size() == 1 ? " field" : " fields") +
+                                        " where the caption line has " + std::to_string(captionedFields_));
             return;
         }
         bool stray = false;

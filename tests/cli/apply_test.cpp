@@ -368,7 +368,7 @@ TEST_F(Apply, ManyRefusalsListTheFirstHundredAndCountTheRest) {
     const auto result = apply(csv);
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 101);
-    EXPECT_NE(result.err.find(pathArgument(edits) + ":101: 1 fields where the caption line has 2\n"), std::string::npos);
+    EXPECT_NE(result.err.find(pathArgument(edits) + ":101: 1 field where the caption line has 2\n"), std::string::npos);
     EXPECT_NE(result.err.find("\nbrindlemark-cli apply: 5000 refusals (the first 100 listed); nothing was written\n"),
               std::string::npos) << result.err.substr(result.err.size() - 200);
 }
