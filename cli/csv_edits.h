@@ -68,6 +68,7 @@ struct CsvEdits {
 // spreadsheet makes 5 of 05); without them, 动作序号 must be the action's
 // exactly. Lines and columns whose cells are all empty are left out, as
 // spreadsheet programs add them. A refused line gives no action edit.
+// Throws only when the system cannot convert code page 936 text at all.
 CsvEdits readCsvEdits(std::string_view fileBytes, const std::vector<helper::ActionRow>& rows);
 
 // A cell's text in a message: quoted, control characters made visible, and
