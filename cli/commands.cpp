@@ -9,6 +9,7 @@
 #include "family.h"
 #include "file_io.h"
 #include "folders.h"
+#include "inspection.h"
 #include "listing.h"
 
 namespace cli {
@@ -22,36 +23,50 @@ constexpr std::string_view program = "brindlemark-cli";
 constexpr std::string_view generalUsage =
     "Usage: brindlemark-cli <command> [options]\n"
     "\n"
-    "The great sword's (大剑) damage values in its collision files wp00.col and\n"
-    "wp00_01.col, from the command line.\n"
+    "The damage values of a weapon family's actions in its collision files\n"
+    "wpNN.col and wpNN_01.col, from the command line. The great sword's (大剑, 00)\n"
+    "are built in; any family's are read from res/ beside the program.\n"
     "\n"
     "Commands:\n"
-    "  list [--format table|csv|json] [--from DIR]   print the 60 editable actions\n"
-    "  apply EDITS.csv [--out DIR]                   write edited files from a CSV\n"
-    "  diff [DIR]                                    compare files with the templates\n"
+    "  list [--family NN] [--format table|csv|json] [--from DIR]\n"
+    "                                  print the editable actions\n"
+    "  apply EDITS.csv [--family NN] [--out DIR]\n"
+    "                                  write edited files from a CSV\n"
+    "  diff [--family NN] [DIR]        compare files with the templates\n"
+    "  inspect FILE [--format table|json]\n"
+    "                                  print the block layout of a collision file\n"
     "\n"
     "'brindlemark-cli <command> --help' describes a command.\n";
 
+// The --family option, in every command's help.
+#define FAMILY_OPTION_HELP                                                          \
+    "  --family NN     the weapon family: its code (00 to 13) or name (大剑);\n"    \
+    "                  default 00. Its files are res/wpNN.col and res/wpNN_01.col\n" \
+    "                  beside the program, or the built-in ones of the great sword\n"
+
 constexpr std::string_view listUsage =
-    "Usage: brindlemark-cli list [--format table|csv|json] [--from DIR]\n"
+    "Usage: brindlemark-cli list [--family NN] [--format table|csv|json] [--from DIR]\n"
     "\n"
-    "Prints the great sword's editable actions, one per line, with the editor's\n"
-    "columns: 动作序号, 招式名称, 伤害类型, the seven values, 文件序号, 实际动作序号.\n"
+    "Prints a family's editable actions, one per line, with the editor's columns:\n"
+    "动作序号, 招式名称, 伤害类型, the seven values, 文件序号, 实际动作序号. Names\n"
+    "come from the editor's catalogue where it has them (the great sword's), and\n"
+    "otherwise from the files' own name tables.\n"
     "\n"
+    FAMILY_OPTION_HELP
     "  --format table  aligned columns for a terminal (the default)\n"
     "  --format csv    CSV in UTF-8 with a byte-order mark, for spreadsheets and apply\n"
     "  --format json   an array of objects keyed by field name\n"
-    "  --from DIR      read DIR/wp00.col and DIR/wp00_01.col (never changed)\n"
+    "  --from DIR      read DIR/wpNN.col and DIR/wpNN_01.col (never changed)\n"
     "                  instead of the templates\n"
     "\n"
-    "The templates are the built-in ones, or res/wp00.col and res/wp00_01.col\n"
-    "beside the program when they are there, as in the editor.\n";
+    "Every file is walked first: one that does not follow the collision-file\n"
+    "layout is refused with the offset and the reason (exit code 2).\n";
 
 constexpr std::string_view applyUsage =
-    "Usage: brindlemark-cli apply EDITS.csv [--out DIR]\n"
+    "Usage: brindlemark-cli apply EDITS.csv [--family NN] [--out DIR]\n"
     "\n"
     "Writes the templates with the edits of EDITS.csv into the output tree\n"
-    "DIR/out/nativePC/hm/wp/wp00/collision/ (default DIR: the program's folder).\n"
+    "DIR/out/nativePC/hm/wp/wpNN/collision/ (default DIR: the program's folder).\n"
     "\n"
     "EDITS.csv is in the form of 'list --format csv': a caption line, then any of\n"
     "the actions. Any column but 动作序号 may be left out; actions and columns\n"
@@ -74,17 +89,35 @@ constexpr std::string_view applyUsage =
     "over 4 MiB is refused unread. Both files are replaced whole or not at all;\n"
     "the editor's working copies are not touched.\n"
     "\n"
-    "  --out DIR   the folder to put the out/ tree in\n";
+    FAMILY_OPTION_HELP
+    "  --out DIR       the folder to put the out/ tree in\n";
 
 constexpr std::string_view diffUsage =
-    "Usage: brindlemark-cli diff [DIR]\n"
+    "Usage: brindlemark-cli diff [--family NN] [DIR]\n"
     "\n"
-    "Compares DIR/wp00.col and DIR/wp00_01.col with the templates (default DIR:\n"
-    "the output tree out/nativePC/hm/wp/wp00/collision/ beside the program).\n"
+    "Compares DIR/wpNN.col and DIR/wpNN_01.col with the templates (default DIR:\n"
+    "the output tree out/nativePC/hm/wp/wpNN/collision/ beside the program).\n"
     "Prints one line per changed field (action number, name, column, old and new\n"
     "value), any changed byte outside the editable fields by offset, then a count.\n"
+    "Files that do not follow the collision-file layout, or whose record tables\n"
+    "are not where the templates have theirs, are refused.\n"
+    "\n"
+    FAMILY_OPTION_HELP
     "\n"
     "Exit code: 0 no difference, 1 differences, 2 error.\n";
+
+constexpr std::string_view inspectUsage =
+    "Usage: brindlemark-cli inspect FILE [--format table|json]\n"
+    "\n"
+    "Walks FILE by the collision-file layout and prints its block map: offset,\n"
+    "size, tag and counts of every block, the name table's entries, and each\n"
+    "record's slot, damage byte and name (from the file's name table).\n"
+    "\n"
+    "  --format table  aligned columns for a terminal (the default)\n"
+    "  --format json   one object: file, size, blocks, names, records, fault\n"
+    "\n"
+    "A file that does not follow the layout prints what was read up to the\n"
+    "fault, then the offset and the reason; the exit code is then 2.\n";
 
 class UsageError : public std::runtime_error {
 public:
@@ -155,8 +188,15 @@ Arguments parseArguments(std::string_view command, const std::vector<std::string
 
 fs::path pathArgument(const std::string& text) { return fs::u8path(text); }
 
+std::string familyArgument(std::string_view command, const Arguments& parsed) {
+    const auto text = parsed.option("--family");
+    if (!text) return std::string(defaultFamily);
+    if (auto code = familyCode(*text)) return *code;
+    throw UsageError(command, "unknown family " + *text + " (a code 00 to 13 or a name such as 大剑)");
+}
+
 int list(const std::vector<std::string>& args, const fs::path& programFolder, Output& output) {
-    const Arguments parsed = parseArguments("list", args, {"--format", "--from"}, 0);
+    const Arguments parsed = parseArguments("list", args, {"--family", "--format", "--from"}, 0);
     if (parsed.help) {
         output.out += listUsage;
         return exitOk;
@@ -167,23 +207,26 @@ int list(const std::vector<std::string>& args, const fs::path& programFolder, Ou
         if (!found) throw UsageError("list", "unknown format " + *name + " (table, csv or json)");
         format = *found;
     }
+    const std::string family = familyArgument("list", parsed);
     const auto from = parsed.option("--from");
-    const FamilyFiles files = from ? folderFiles(pathArgument(*from)) : templateFiles(programFolders(programFolder));
+    const FamilyFiles files =
+        from ? folderFiles(pathArgument(*from), family) : templateFiles(programFolders(programFolder), family);
     output.out += listing(actionRows(files), format);
     return exitOk;
 }
 
 int apply(const std::vector<std::string>& args, const fs::path& programFolder, Output& output) {
-    const Arguments parsed = parseArguments("apply", args, {"--out"}, 1);
+    const Arguments parsed = parseArguments("apply", args, {"--family", "--out"}, 1);
     if (parsed.help) {
         output.out += applyUsage;
         return exitOk;
     }
     if (parsed.operands.empty()) throw UsageError("apply", "the CSV file of the edits is missing");
     const std::string& source = parsed.operands[0];
+    const std::string family = familyArgument("apply", parsed);
     // One byte more than an edits file may hold tells a larger one, without reading it whole.
     const Bytes csv = helper::readFileStart(pathArgument(source), maxCsvBytes + 1);
-    const FamilyFiles templates = templateFiles(programFolders(programFolder));
+    const FamilyFiles templates = templateFiles(programFolders(programFolder), family);
     const EditOutcome outcome =
         applyEdits(std::string_view(reinterpret_cast<const char*>(csv.data()), csv.size()), templates);
 
@@ -202,30 +245,59 @@ int apply(const std::vector<std::string>& args, const fs::path& programFolder, O
     std::vector<helper::NewContent> files;
     for (int fileIndex = 0; fileIndex < fileCount; ++fileIndex) {
         const Bytes& bytes = outcome.files.bytes[static_cast<std::size_t>(fileIndex)];
-        files.push_back({helper::outputFile(target, weaponType, fileIndex), bytes.data(), bytes.size()});
+        files.push_back({helper::outputFile(target, family, fileIndex), bytes.data(), bytes.size()});
     }
     helper::replaceFiles(files);
 
     output.out += "wrote " + std::to_string(outcome.editedActions) +
                   (outcome.editedActions == 1 ? " listed action" : " listed actions") + " into " +
-                  helper::pathText(helper::outputFile(target, weaponType, 0)) + " and " +
-                  helper::pathText(helper::outputFile(target, weaponType, 1)) + "\n";
+                  helper::pathText(helper::outputFile(target, family, 0)) + " and " +
+                  helper::pathText(helper::outputFile(target, family, 1)) + "\n";
     return exitOk;
 }
 
 int diff(const std::vector<std::string>& args, const fs::path& programFolder, Output& output) {
-    const Arguments parsed = parseArguments("diff", args, {}, 1);
+    const Arguments parsed = parseArguments("diff", args, {"--family"}, 1);
     if (parsed.help) {
         output.out += diffUsage;
         return exitOk;
     }
+    const std::string family = familyArgument("diff", parsed);
     const helper::Folders folders = programFolders(programFolder);
     const fs::path folder =
-        parsed.operands.empty() ? helper::outputFolder(folders, weaponType) : pathArgument(parsed.operands[0]);
-    const FamilyFiles files = folderFiles(folder);
-    const Differences differences = compareFamily(templateFiles(folders), files);
+        parsed.operands.empty() ? helper::outputFolder(folders, family) : pathArgument(parsed.operands[0]);
+    const FamilyFiles templates = templateFiles(folders, family);
+    const FamilyFiles files = folderFiles(folder, family);
+    requireTablesOf(templates, files, folder);
+    const Differences differences = compareFamily(templates, files);
     output.out += differencesText(differences);
     return differences.empty() ? exitOk : exitRefused;
+}
+
+int inspect(const std::vector<std::string>& args, Output& output) {
+    const Arguments parsed = parseArguments("inspect", args, {"--format"}, 1);
+    if (parsed.help) {
+        output.out += inspectUsage;
+        return exitOk;
+    }
+    if (parsed.operands.empty()) throw UsageError("inspect", "the collision file to inspect is missing");
+    InspectFormat format = InspectFormat::table;
+    if (const auto name = parsed.option("--format")) {
+        if (*name == "json") {
+            format = InspectFormat::json;
+        } else if (*name != "table") {
+            throw UsageError("inspect", "unknown format " + *name + " (table or json)");
+        }
+    }
+    const fs::path file = pathArgument(parsed.operands[0]);
+    const Bytes bytes = helper::readWholeFile(file);
+    const helper::LayoutWalk walk = helper::walkCollisionFile(bytes.data(), bytes.size());
+    const std::string name = helper::pathText(file);
+    output.out += format == InspectFormat::json ? inspectionJson(name, walk, bytes.data())
+                                                : inspectionTable(name, walk, bytes.data());
+    if (walk.ok()) return exitOk;
+    output.err += std::string(program) + " inspect: " + helper::FileError("cannot use", file, walk.faultText()).what() + "\n";
+    return exitError;
 }
 
 int runCommand(const std::vector<std::string>& args, const fs::path& programFolder, Output& output) {
@@ -241,6 +313,7 @@ int runCommand(const std::vector<std::string>& args, const fs::path& programFold
     if (command == "list") return list(args, programFolder, output);
     if (command == "apply") return apply(args, programFolder, output);
     if (command == "diff") return diff(args, programFolder, output);
+    if (command == "inspect") return inspect(args, output);
     throw UsageError("", (command[0] == '-' ? "unknown option " : "unknown command ") + command);
 }
 

@@ -50,9 +50,10 @@ const Column& damageTypeColumn() {
 
 // The changed editable fields of one action. `mask` marks the record's
 // editable bytes in the file.
-void compareAction(const helper::ActionRow& row, const Bytes& before, const Bytes& after,
+void compareAction(const helper::ActionRow& row, const FamilyFiles& templates, const Bytes& after,
                    std::vector<bool>& mask, std::vector<FieldChange>& changes) {
-    const std::size_t record = recordOffset(row.fileIndex, row.actIndex);
+    const Bytes& before = templates.bytes[static_cast<std::size_t>(row.fileIndex)];
+    const std::size_t record = recordOffset(templates, row.fileIndex, row.actIndex);
     const auto change = [&](std::string_view caption, std::string oldText, std::string newText) {
         changes.push_back({helper::actionKey(row.fileIndex, row.actIndex), row.actName.value_or(""),
                            std::string(caption), std::move(oldText), std::move(newText)});
@@ -88,13 +89,14 @@ void compareAction(const helper::ActionRow& row, const Bytes& before, const Byte
 
 Differences compareFamily(const FamilyFiles& templates, const FamilyFiles& files) {
     Differences differences;
+    differences.weaponType = templates.weaponType;
     const std::vector<helper::ActionRow> actions = actionRows(templates);
     for (int fileIndex = 0; fileIndex < fileCount; ++fileIndex) {
         const Bytes& before = templates.bytes[static_cast<std::size_t>(fileIndex)];
         const Bytes& after = files.bytes[static_cast<std::size_t>(fileIndex)];
         std::vector<bool> editable(before.size(), false);
         for (const helper::ActionRow& row : actions) {
-            if (row.fileIndex == fileIndex) compareAction(row, before, after, editable, differences.fields);
+            if (row.fileIndex == fileIndex) compareAction(row, templates, after, editable, differences.fields);
         }
         const std::size_t common = std::min(before.size(), after.size());
         for (std::size_t i = 0; i < common;) {
@@ -125,7 +127,7 @@ std::string differencesText(const Differences& differences) {
     std::size_t changedBytes = 0;
     for (const ByteChange& run : differences.bytes) {
         changedBytes += run.before.size();
-        const std::string file = helper::collisionFileName(weaponType, run.fileIndex);
+        const std::string file = helper::collisionFileName(differences.weaponType, run.fileIndex);
         const std::size_t last = run.offset + run.before.size() - 1;
         out += file + ": " + (run.before.size() == 1 ? "byte " + std::to_string(run.offset)
                                                      : "bytes " + std::to_string(run.offset) + " to " +
@@ -135,7 +137,7 @@ std::string differencesText(const Differences& differences) {
         out += '\n';
     }
     for (const LengthChange& length : differences.lengths) {
-        out += helper::collisionFileName(weaponType, length.fileIndex) + ": " + std::to_string(length.after) +
+        out += helper::collisionFileName(differences.weaponType, length.fileIndex) + ": " + std::to_string(length.after) +
                " bytes long, the template " + std::to_string(length.before) + "\n";
     }
 

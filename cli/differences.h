@@ -34,6 +34,7 @@ struct LengthChange {
 };
 
 struct Differences {
+    std::string weaponType;           // the family whose files were compared
     std::vector<FieldChange> fields;  // file, slot and column order
     std::vector<ByteChange> bytes;    // file and offset order
     std::vector<LengthChange> lengths;
@@ -41,8 +42,9 @@ struct Differences {
     bool empty() const { return fields.empty() && bytes.empty() && lengths.empty(); }
 };
 
-// Compares `files` with `templates`. The editable fields are those of the
-// templates' actions; a field is changed when its stored bytes differ.
+// Compares `files` with `templates` (one family's, with their record tables at
+// the same offsets). The editable fields are those of the templates' actions;
+// a field is changed when its stored bytes differ.
 Differences compareFamily(const FamilyFiles& templates, const FamilyFiles& files);
 
 // One line per changed field (aligned), one per run of other changed bytes and

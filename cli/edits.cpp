@@ -54,7 +54,7 @@ EditOutcome applyEdits(std::string_view csvBytes, const FamilyFiles& templates) 
     for (const ActionEdit& action : read.actions) {
         const helper::ActionRow& row = rows[action.row];
         std::uint8_t* bytes = outcome.files.bytes[static_cast<std::size_t>(row.fileIndex)].data() +
-                              recordOffset(row.fileIndex, row.actIndex);
+                              recordOffset(outcome.files, row.fileIndex, row.actIndex);
         helper::ExportRow edit = templateValues(row, bytes);
         const std::size_t refusedBefore = cellRefusals.count;
         checkCells(action, edit, cellRefusals);

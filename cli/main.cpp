@@ -1,6 +1,6 @@
-// brindlemark-cli: list, apply and diff of the great sword's actions. The
-// commands live in the cli library; this only brings the command line in as
-// UTF-8 and the collected text out.
+// brindlemark-cli: list, apply and diff of a family's actions, and inspect of a
+// collision file. The commands live in the cli library; this only brings the
+// command line in as UTF-8 and the collected text out.
 #include <exception>
 #include <string>
 #include <vector>

@@ -110,11 +110,25 @@ void UpdateFile::close() {
     if (fd >= 0 && ::close(fd) != 0) fail("cannot write", path_);
 }
 
+// Why a file of this mode is not read, or null for a regular file.
+static const char* notRegularReason(mode_t mode) {
+    if (S_ISREG(mode)) return nullptr;
+    if (S_ISDIR(mode)) return "it is a folder, not a file";
+    if (S_ISFIFO(mode)) return "it is a FIFO (named pipe), not a file";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device, not a file";
+    if (S_ISSOCK(mode)) return "it is a socket, not a file";
+    return "it is not a regular file";
+}
+
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path) {
-    FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: opening a FIFO would otherwise wait for a writer. The
+    // opened handle is then checked, so that nothing can swap the file
+    // between a check and the open.
+    FdGuard fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) fail("cannot open", path);
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) fail("cannot read the size of", path);
+    if (const char* reason = notRegularReason(info.st_mode)) throw FileError("cannot read", path, reason);
 
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
     std::size_t total = 0;

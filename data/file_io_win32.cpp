@@ -138,10 +138,25 @@ void UpdateFile::close() {
     if (file != handleOf(-1) && !CloseHandle(file)) fail("cannot write", path_);
 }
 
+// Why the opened file is not read, or null for a file on a disk.
+static const char* notRegularReason(HANDLE file) {
+    if (GetFileType(file) != FILE_TYPE_DISK) return "it is a device or a pipe, not a file";
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileInformationByHandle(file, &information) &&
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return "it is a folder, not a file";
+    }
+    return nullptr;
+}
+
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path) {
+    // FILE_FLAG_BACKUP_SEMANTICS opens a folder too, so that it is refused as
+    // one rather than with "access denied". The opened handle is checked, so
+    // that nothing can swap the file between a check and the open.
     HandleGuard file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.valid()) fail("cannot open", path);
+    if (const char* reason = notRegularReason(file.get())) throw FileError("cannot read", path, reason);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(sizeOf(file.get(), path)));
     std::size_t total = 0;
     while (total < bytes.size()) {

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
+#include "collision_check.h"
+#include "display_text.h"
 #include "file_io.h"
 #include "float32.h"
 #include "format_float.h"
@@ -14,19 +16,18 @@ namespace helper {
 
 namespace {
 
-constexpr std::size_t idOffset = 0;
 constexpr std::size_t damageOffset = damageTypeOffset;
 constexpr std::size_t usedBytes = usedRecordBytes;
 
 constexpr std::size_t valueOffset(std::size_t field) { return valueOffsets[field]; }
 
 ActionRow rowFrom(const std::uint8_t* record, std::string_view weaponType, int fileIndex, int slot,
-                  const ActionNameTable& names) {
+                  std::optional<std::string> name) {
     ActionRow row = action();
     row.weaponType = std::string(weaponType);
     row.fileIndex = fileIndex;
     row.actIndex = slot;
-    if (auto name = actionName(names, actionKey(fileIndex, slot))) row.actName = std::string(*name);
+    row.actName = std::move(name);
     row.damageType = record[damageOffset];
     for (std::size_t field = 0; field < valueMembers<ActionRow>.size(); ++field) {
         row.*valueMembers<ActionRow>[field] = formatFloat(loadFloat32(record + valueOffset(field)));
@@ -34,16 +35,19 @@ ActionRow rowFrom(const std::uint8_t* record, std::string_view weaponType, int f
     return row;
 }
 
-// Reads the record table of one staged file with one positioned read of at
-// most 256 records (less where the file ends) and walks it in memory.
-void readTable(const Folders& folders, std::string_view weaponType, int fileIndex, std::uint32_t offset,
-               const ActionNameTable& names, std::vector<ActionRow>& rows) {
-    constexpr std::size_t largestTable = std::size_t{maxSlots} * recordSize;
-    const std::unique_ptr<std::uint8_t[]> table(new std::uint8_t[largestTable]);  // no zero fill: it is read into
-    UpdateFile file = UpdateFile::open(stagedFile(folders, weaponType, fileIndex));
-    const std::size_t size = file.readAt(offset, table.get(), largestTable);
-    readActionTable(table.get(), size, weaponType, fileIndex, names, rows);
-    file.close();
+std::optional<std::string> nameOf(const CollisionLayout& layout, int fileIndex, int slot, const ActionNameTable* names) {
+    if (names) {
+        if (auto name = actionName(*names, actionKey(fileIndex, slot))) return std::string(*name);
+        return std::nullopt;
+    }
+    const NameEntry* entry = layout.nameOfSlot(slot);
+    if (!entry || entry->text.empty()) return std::nullopt;
+    return displayText(entry->text);
+}
+
+std::optional<std::uint32_t> tableOffsetOf(const TableOffsets* offsets, int fileIndex) {
+    if (!offsets) return std::nullopt;
+    return (*offsets)[static_cast<std::size_t>(fileIndex)];
 }
 
 float storedValue(double value, const ExportRow& row) {
@@ -73,7 +77,7 @@ void checkPreconditions(const std::vector<ExportRow>& actions) {
         }
         if (row.fileIndex != 0 && row.fileIndex != 1) throw std::invalid_argument("writeFile: file index must be 0 or 1");
         if (row.fileIndex < previousFile) throw std::invalid_argument("writeFile: a row of file 0 after rows of file 1");
-        if (row.actIndex < 0 || row.actIndex >= maxSlots) {
+        if (row.actIndex < 0 || row.actIndex >= static_cast<int>(maxRecords)) {
             throw std::invalid_argument("writeFile: slot " + std::to_string(row.actIndex) + " out of range");
         }
         previousFile = row.fileIndex;
@@ -81,28 +85,31 @@ void checkPreconditions(const std::vector<ExportRow>& actions) {
 }
 
 // Patches the rows of one file, [first, last), into its staged copy: the file
-// is read whole once, the records are patched in memory, and the span from
-// the first to the last record written goes back with one write. Between the
-// 29 bytes of each row the span is written back exactly as it was read.
-// Returns the file's whole content as it is afterwards.
+// is read whole once and walked, the records are patched in memory, and the
+// span from the first to the last record written goes back with one write.
+// Between the 29 bytes of each row the span is written back exactly as it was
+// read. Returns the file's whole content as it is afterwards.
 std::vector<std::uint8_t> writeRecords(const Folders& folders, std::string_view weaponType, int fileIndex,
                                        std::vector<ExportRow>::const_iterator first,
-                                       std::vector<ExportRow>::const_iterator last, std::uint32_t offset) {
+                                       std::vector<ExportRow>::const_iterator last,
+                                       std::optional<std::uint32_t> tableOffset) {
     UpdateFile file = UpdateFile::open(stagedFile(folders, weaponType, fileIndex));
     std::vector<std::uint8_t> content(static_cast<std::size_t>(file.size()));
     content.resize(file.readAt(0, content.data(), content.size()));
+    const CollisionLayout layout = checkedLayout(content.data(), content.size(), file.path(), tableOffset);
     if (first != last) {
         const auto [low, high] = std::minmax_element(
             first, last, [](const ExportRow& a, const ExportRow& b) { return a.actIndex < b.actIndex; });
-        const std::size_t spanStart = offset + recordSize * static_cast<std::size_t>(low->actIndex);
-        const std::size_t spanEnd = offset + recordSize * static_cast<std::size_t>(high->actIndex) + usedBytes;
-        if (spanEnd > content.size()) {
-            // Writing there would make the file longer; its length never changes.
+        if (static_cast<std::uint32_t>(high->actIndex) >= layout.recordCount) {
+            // A record the table does not hold: writing there would change other blocks.
             throw FileError("cannot write", file.path(),
-                            "the record of slot " + std::to_string(high->actIndex) + " lies beyond the end of the file");
+                            "slot " + std::to_string(high->actIndex) + " is not in its record table of " +
+                                std::to_string(layout.recordCount) + " records");
         }
+        const std::size_t spanStart = layout.recordOffset(low->actIndex);
+        const std::size_t spanEnd = layout.recordOffset(high->actIndex) + usedBytes;
         for (auto row = first; row != last; ++row) {
-            writeActionRecord(content.data() + offset + recordSize * static_cast<std::size_t>(row->actIndex), *row);
+            writeActionRecord(content.data() + layout.recordOffset(row->actIndex), *row);
         }
         file.writeAt(spanStart, content.data() + spanStart, spanEnd - spanStart);
     }
@@ -112,17 +119,13 @@ std::vector<std::uint8_t> writeRecords(const Folders& folders, std::string_view 
 
 }  // namespace
 
-void readActionTable(const std::uint8_t* table, std::size_t size, std::string_view weaponType, int fileIndex,
-                     const ActionNameTable& names, std::vector<ActionRow>& rows) {
-    for (int slot = 0; slot < maxSlots; ++slot) {
-        const std::size_t start = recordSize * static_cast<std::size_t>(slot);
-        // The end of the data ends the table, also in the middle of a record.
-        if (start + usedBytes > size) break;
-        const std::uint8_t* record = table + start;
-        // The id is compared as a signed byte, so ids of 128 and up end the table.
-        if (static_cast<std::int8_t>(record[idOffset]) != slot) break;
+void appendActionRows(const std::uint8_t* file, const CollisionLayout& layout, std::string_view weaponType,
+                      int fileIndex, const ActionNameTable* names, std::vector<ActionRow>& rows) {
+    for (std::uint32_t slot = 0; slot < layout.recordCount; ++slot) {
+        const std::uint8_t* record = file + layout.recordOffset(static_cast<int>(slot));
         if (!damageTypeName(record[damageOffset])) continue;  // not an editable action
-        rows.push_back(rowFrom(record, weaponType, fileIndex, slot, names));
+        const int n = static_cast<int>(slot);
+        rows.push_back(rowFrom(record, weaponType, fileIndex, n, nameOf(layout, fileIndex, n, names)));
     }
 }
 
@@ -138,18 +141,21 @@ void writeActionRecord(std::uint8_t* record, const ExportRow& row) {
     }
 }
 
-std::vector<ActionRow> loadRes(std::string_view weaponType, const TableOffsets& offsets,
-                               const ActionNameTable& names, const Folders& folders) {
+std::vector<ActionRow> loadRes(std::string_view weaponType, const TableOffsets* offsets,
+                               const ActionNameTable* names, const Folders& folders) {
     std::vector<ActionRow> rows;
     rows.reserve(64);
     for (int fileIndex = 0; fileIndex < 2; ++fileIndex) {
-        readTable(folders, weaponType, fileIndex, offsets[static_cast<std::size_t>(fileIndex)], names, rows);
+        const std::filesystem::path path = stagedFile(folders, weaponType, fileIndex);
+        const std::vector<std::uint8_t> bytes = readWholeFile(path);
+        const CollisionLayout layout = checkedLayout(bytes.data(), bytes.size(), path, tableOffsetOf(offsets, fileIndex));
+        appendActionRows(bytes.data(), layout, weaponType, fileIndex, names, rows);
     }
     return rows;
 }
 
 std::array<std::vector<std::uint8_t>, 2> writeFileAndRead(const std::vector<ExportRow>& actions,
-                                                          const TableOffsets& offsets, const Folders& folders) {
+                                                          const TableOffsets* offsets, const Folders& folders) {
     checkPreconditions(actions);
     for (const ExportRow& row : actions) {
         damageByte(row);  // refuse a bad row before any file is touched
@@ -159,12 +165,12 @@ std::array<std::vector<std::uint8_t>, 2> writeFileAndRead(const std::vector<Expo
     const auto secondFile = std::find_if(actions.begin(), actions.end(),
                                          [](const ExportRow& row) { return row.fileIndex == 1; });
     std::array<std::vector<std::uint8_t>, 2> contents;
-    contents[0] = writeRecords(folders, weaponType, 0, actions.begin(), secondFile, offsets[0]);
-    contents[1] = writeRecords(folders, weaponType, 1, secondFile, actions.end(), offsets[1]);
+    contents[0] = writeRecords(folders, weaponType, 0, actions.begin(), secondFile, tableOffsetOf(offsets, 0));
+    contents[1] = writeRecords(folders, weaponType, 1, secondFile, actions.end(), tableOffsetOf(offsets, 1));
     return contents;
 }
 
-void writeFile(const std::vector<ExportRow>& actions, const TableOffsets& offsets, const Folders& folders) {
+void writeFile(const std::vector<ExportRow>& actions, const TableOffsets* offsets, const Folders& folders) {
     writeFileAndRead(actions, offsets, folders);
 }
 

@@ -19,12 +19,10 @@
 
 #include "action_row.h"
 #include "catalogue.h"
+#include "collision_layout.h"
 #include "folders.h"
 
 namespace helper {
-
-inline constexpr std::size_t recordSize = 217;
-inline constexpr int maxSlots = 256;
 
 // Where the edited fields lie inside a record: the damage-type byte and the
 // seven value floats, in valueMembers order.
@@ -43,17 +41,25 @@ constexpr bool isEditableByte(std::size_t offset) {
 }
 
 // The editable actions of both staged files of a family: file 0's rows in slot
-// order, then file 1's. A file's table ends at the first slot whose id byte,
-// read as a signed 8-bit number, differs from the slot number, or where the
-// file ends; records whose damage byte is not 1, 2 or 3 are skipped.
-std::vector<ActionRow> loadRes(std::string_view weaponType, const TableOffsets& offsets,
-                               const ActionNameTable& names, const Folders& folders = defaultFolders());
+// order, then file 1's; records whose damage byte is not 1, 2 or 3 are
+// skipped. Each staged file is walked first and refused (FileError) unless it
+// follows the collision-file layout with its record table at `offsets`; the
+// table holds exactly the record count of its ATK block. Where `offsets` is
+// null the tables are taken from the files, and where `names` is null each
+// action is named by its file's name table.
+std::vector<ActionRow> loadRes(std::string_view weaponType, const TableOffsets* offsets,
+                               const ActionNameTable* names, const Folders& folders = defaultFolders());
+inline std::vector<ActionRow> loadRes(std::string_view weaponType, const TableOffsets& offsets,
+                                      const ActionNameTable& names, const Folders& folders = defaultFolders()) {
+    return loadRes(weaponType, &offsets, &names, folders);
+}
 
-// The editable actions of one record table held in memory: `table` points at
-// the table's first record and `size` bytes follow it. The same walk as
-// loadRes, for callers that read a file whole (and read-only).
-void readActionTable(const std::uint8_t* table, std::size_t size, std::string_view weaponType, int fileIndex,
-                     const ActionNameTable& names, std::vector<ActionRow>& rows);
+// The editable actions of one collision file held in memory whose layout the
+// walk found whole. `names` is the catalogue's table of the family, or null:
+// then a record's name is that of the first entry of the file's name table
+// whose slot is the record's (none when there is no such entry).
+void appendActionRows(const std::uint8_t* file, const CollisionLayout& layout, std::string_view weaponType,
+                      int fileIndex, const ActionNameTable* names, std::vector<ActionRow>& rows);
 
 // Writes the damage type and the seven values of one row into the 40 bytes of
 // its record at `record`; throws std::invalid_argument for a damage type that
@@ -64,13 +70,21 @@ void writeActionRecord(std::uint8_t* record, const ExportRow& row);
 // the staged files: 29 bytes per record, nothing else. The rows must be one
 // family's, at least one, file 0's before file 1's, starting with file 0;
 // anything else is refused with std::invalid_argument before a file is opened.
-void writeFile(const std::vector<ExportRow>& actions, const TableOffsets& offsets,
+// Each staged file is walked before it is written: one that does not follow
+// the layout, whose record table is not at `offsets` (null: wherever the file
+// has it) or that has no record for a row's slot is refused with FileError,
+// unchanged.
+void writeFile(const std::vector<ExportRow>& actions, const TableOffsets* offsets,
                const Folders& folders = defaultFolders());
+inline void writeFile(const std::vector<ExportRow>& actions, const TableOffsets& offsets,
+                      const Folders& folders = defaultFolders()) {
+    writeFile(actions, &offsets, folders);
+}
 
 // writeFile, handing back the whole content of both staged files as they are
 // afterwards, so that an export can copy them without reading them again.
 std::array<std::vector<std::uint8_t>, 2> writeFileAndRead(const std::vector<ExportRow>& actions,
-                                                          const TableOffsets& offsets,
+                                                          const TableOffsets* offsets,
                                                           const Folders& folders = defaultFolders());
 
 }  // namespace helper

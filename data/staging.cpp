@@ -1,9 +1,11 @@
 #include "staging.h"
 
+#include <array>
 #include <stdexcept>
 #include <string>
 
 #include "catalogue.h"
+#include "collision_check.h"
 #include "file_io.h"
 #include "records.h"
 #include "templates.h"
@@ -16,10 +18,10 @@ namespace {
 
 constexpr int fileCount = 2;
 
-const TableOffsets& offsetsOf(std::string_view weaponType) {
-    const TableOffsets* offsets = findActionOffsets(weaponType);
-    if (!offsets) throw std::invalid_argument("no record tables are known for weapon type " + std::string(weaponType));
-    return *offsets;
+// Whether anything at all is at `path`, a dangling link included.
+bool somethingAt(const fs::path& path) {
+    std::error_code error;
+    return fs::symlink_status(path, error).type() != fs::file_type::not_found && !error;
 }
 
 }  // namespace
@@ -35,36 +37,51 @@ fs::path looseTemplateFile(const Folders& folders, std::string_view name) {
     return path;
 }
 
-std::vector<std::uint8_t> readTemplate(std::string_view name, const Folders& folders) {
-    const fs::path loose = looseTemplateFile(folders, name);
-    if (isRegularFile(loose)) return readWholeFile(loose);
+TemplateFile readTemplate(std::string_view name, const Folders& folders) {
+    fs::path loose = looseTemplateFile(folders, name);
+    if (somethingAt(loose)) {
+        std::vector<std::uint8_t> bytes = readWholeFile(loose);
+        return {std::move(loose), std::move(bytes)};
+    }
     const templates::Bytes builtin = templates::builtin(name);
     if (!builtin.data) throw FileError("cannot read", loose, "there is no template of this name");
-    return std::vector<std::uint8_t>(builtin.data, builtin.data + builtin.size);
+    return {fs::u8path(name), std::vector<std::uint8_t>(builtin.data, builtin.data + builtin.size)};
+}
+
+bool hasTemplates(std::string_view weaponType, const Folders& folders) {
+    for (int fileIndex = 0; fileIndex < fileCount; ++fileIndex) {
+        const std::string name = templateName(weaponType, fileIndex);
+        if (templates::builtin(name).data || somethingAt(looseTemplateFile(folders, name))) return true;
+    }
+    return false;
 }
 
 void createRes(std::string_view weaponType, const Folders& folders) {
+    std::array<TemplateFile, fileCount> files;
+    for (int fileIndex = 0; fileIndex < fileCount; ++fileIndex) {
+        TemplateFile& file = files[static_cast<std::size_t>(fileIndex)];
+        file = readTemplate(templateName(weaponType, fileIndex), folders);
+        checkedLayout(file.bytes.data(), file.bytes.size(), file.source, catalogueTableOffset(weaponType, fileIndex));
+    }
     createFolders(folders.working);
     for (int fileIndex = 0; fileIndex < fileCount; ++fileIndex) {
-        const std::vector<std::uint8_t> bytes = readTemplate(templateName(weaponType, fileIndex), folders);
-        writeWholeFile(stagedFile(folders, weaponType, fileIndex), bytes.data(), bytes.size());
+        const TemplateFile& file = files[static_cast<std::size_t>(fileIndex)];
+        writeWholeFile(stagedFile(folders, weaponType, fileIndex), file.bytes.data(), file.bytes.size());
     }
 }
 
 std::vector<ActionRow> getActions(std::string_view weaponName, const Folders& folders) {
     const auto code = weaponTypeCode(weaponName);
     if (!code) throw std::invalid_argument("unknown weapon family \"" + std::string(weaponName) + "\"");
-    const TableOffsets& offsets = offsetsOf(*code);
-    const ActionNameTable* names = findActionNames(*code);
-    if (!names) throw std::invalid_argument("no action names are known for weapon type " + std::string(*code));
     createRes(*code, folders);
-    return loadRes(*code, offsets, *names, folders);
+    return loadRes(*code, findActionOffsets(*code), findActionNames(*code), folders);
 }
 
 void outputRes(const std::vector<ExportRow>& actions, const Folders& folders) {
     if (actions.empty()) throw std::invalid_argument("outputRes: no rows to export");
     const std::string& code = actions.front().weaponType;
-    const auto contents = writeFileAndRead(actions, offsetsOf(code), folders);
+    // A family the catalogue has no tables for writes where its staged files have them.
+    const auto contents = writeFileAndRead(actions, findActionOffsets(code), folders);
     createFolders(outputFolder(folders, code));
     std::vector<NewContent> files;
     for (int fileIndex = 0; fileIndex < fileCount; ++fileIndex) {

@@ -88,7 +88,10 @@ void ActionTable::ui_reset() {
 }
 
 void ActionTable::loadTableData(const std::string& weaponName) {
-    if (weaponName != supportedFamily) {
+    // The great sword has built-in templates; another family loads when the
+    // user has put its files in res\ beside the program.
+    const auto code = helper::weaponTypeCode(weaponName);
+    if (!code || !helper::hasTemplates(*code, folders_)) {
         notices_.notice(std::string(messages::onlyGreatSword));
         return;
     }

@@ -1,6 +1,7 @@
 // The window's three commands: choosing a family, reloading it and exporting
-// the grid. Loading fills the grid from fresh copies of the templates; export
-// checks every cell, then writes both files into the output tree.
+// the grid. Loading fills the grid from fresh copies of the templates (the
+// built-in great sword's, or a family's own files in res\ beside the program);
+// export checks every cell, then writes both files into the output tree.
 #pragma once
 
 #include <string>
@@ -13,9 +14,6 @@
 // The editor spec every loaded row carries in its operate column: a combo box
 // over column 4 offering the three damage types.
 inline constexpr std::string_view damageTypeEditorSpec = "4;combobox;{切断,打击,弹}";
-
-// The only family with templates.
-inline constexpr std::string_view supportedFamily = "大剑";
 
 class ActionTable {
 public:

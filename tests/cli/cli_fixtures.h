@@ -37,7 +37,9 @@ inline void writeText(const std::filesystem::path& path, const std::string& text
 
 inline std::string pathArgument(const std::filesystem::path& path) { return helper::pathText(path); }
 
-inline cli::FamilyFiles builtinTemplates() { return {{templateBytes(0), templateBytes(1)}}; }
+inline cli::FamilyFiles builtinTemplates() {
+    return cli::checkedFamily("00", {templateBytes(0), templateBytes(1)}, {"wp00.col", "wp00_01.col"});
+}
 
 // What `list --format csv` prints for the built-in templates.
 inline std::string templateCsv() { return cli::csvListing(cli::actionRows(builtinTemplates())); }

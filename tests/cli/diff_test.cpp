@@ -70,7 +70,7 @@ TEST_F(Diff, BytesTheEditorNeverWritesAreReportedByOffset) {
     wp00[slot2 + 12] ^= 0x01;  // between actVal and wlMagn
     wp00[slot2 + 13] ^= 0x01;
     wp00[cli::recordOffset(0, 7) + 4] = 1;  // damage byte of a record that is no action
-    wp00_01.push_back(0);                    // one byte longer
+    wp00_01.insert(wp00_01.end(), 4, 0);      // one more word in the OAP block
     writeFiles(wp00, wp00_01);
 
     const auto result = diff();
@@ -82,7 +82,7 @@ TEST_F(Diff, BytesTheEditorNeverWritesAreReportedByOffset) {
               " changed outside the editable fields: 00 00 -> 01 01\n" +
               "wp00.col: byte " + std::to_string(cli::recordOffset(0, 7) + 4) +
               " changed outside the editable fields: 00 -> 01\n" +
-              "wp00_01.col: 1340 bytes long, the template 1339\n"
+              "wp00_01.col: 1343 bytes long, the template 1339\n"
               "0 changed fields, 4 changed bytes outside the editable fields, 1 file of another length\n");
 }
 

@@ -41,6 +41,7 @@ TEST(Program, AnswersHelpAndRefusesUnknownOptions) {
         {{"list", "--help"}, 0, "Usage: brindlemark-cli list", nullptr},
         {{"apply", "--help"}, 0, "Usage: brindlemark-cli apply", nullptr},
         {{"diff", "--help"}, 0, "Usage: brindlemark-cli diff", nullptr},
+        {{"inspect", "--help"}, 0, "Usage: brindlemark-cli inspect", nullptr},
         {{}, 2, nullptr, "Usage: brindlemark-cli <command>"},
         {{"list", "--colour"}, 2, nullptr, "brindlemark-cli list: unknown option --colour"},
         {{"list", "--format", "xml"}, 2, nullptr, "brindlemark-cli list: unknown format xml"},

@@ -6,9 +6,12 @@
 
 #include "file_io.h"
 #include "fixtures.h"
+#include "generated_family.h"
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -107,11 +110,113 @@ TEST_F(Staging, ALooseTemplateBesideTheProgramReplacesTheBuiltInOne) {
     EXPECT_EQ(fileBytes(staged(1)), custom);
 }
 
-TEST_F(Staging, OnlyTheGreatSwordHasTemplates) {
-    EXPECT_THROW(helper::getActions("片手剑", folders), std::invalid_argument);
+TEST_F(Staging, WithoutItsFilesAFamilyHasNoTemplates) {
+    EXPECT_TRUE(helper::hasTemplates("00", folders));
+    EXPECT_FALSE(helper::hasTemplates("01", folders));
+    EXPECT_THROW(helper::getActions("片手剑", folders), helper::FileError);
     EXPECT_THROW(helper::getActions("大剑 ", folders), std::invalid_argument);
     EXPECT_THROW(helper::createRes("01", folders), helper::FileError);
     EXPECT_FALSE(fs::exists(staged(0)));
+}
+
+// The reason of the FileError that a load throws; it names `path`.
+std::string loadRefusal(const helper::Folders& folders, const fs::path& path, std::string_view family = "大剑") {
+    try {
+        helper::getActions(family, folders);
+    } catch (const helper::FileError& error) {
+        EXPECT_EQ(error.path(), path);
+        return error.reason();
+    }
+    ADD_FAILURE() << "the load was not refused";
+    return "";
+}
+
+TEST_F(Staging, ALooseTemplateThatDoesNotFollowTheLayoutIsRefusedAndNothingIsStaged) {
+    const fs::path loose = folders.program / "res" / "wp00.col";
+    Bytes random(18047);
+    std::uint32_t seed = 7;
+    for (auto& byte : random) byte = static_cast<std::uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+    const Bytes full = templateBytes(0);
+    const struct {
+        Bytes file;
+        const char* reason;
+    } cases[] = {
+        {Bytes(full.begin(), full.begin() + 9000), "at 3677: the record count 66 does not fit"},
+        {{}, "at 0: expected the header (20 bytes), found the end of the file"},
+        {random, "at 0: expected the tag COL"},
+        {Bytes(full.begin(), full.end() - 1), "at 18043: expected the end of the file"},
+        // Another family's file: its record table is elsewhere.
+        {testing_support::generatedFile(0), "the record table starts at 574, not at 3685 where this family has it"},
+    };
+    const Bytes marker{1, 2, 3};
+    writeBytes(staged(0), marker);
+    writeBytes(staged(1), marker);
+    for (const auto& c : cases) {
+        writeBytes(loose, c.file);
+        const std::string reason = loadRefusal(folders, loose);
+        EXPECT_EQ(reason.rfind(c.reason, 0), 0u) << reason;
+        EXPECT_EQ(fileBytes(staged(0)), marker);
+        EXPECT_EQ(fileBytes(staged(1)), marker);
+    }
+    // A damaged second file stops the load before the first is staged too.
+    fs::remove(loose);
+    writeBytes(folders.program / "res" / "wp00_01.col", {});
+    loadRefusal(folders, folders.program / "res" / "wp00_01.col");
+    EXPECT_EQ(fileBytes(staged(0)), marker);
+}
+
+TEST_F(Staging, OnlyRegularFilesAreRead) {
+    const fs::path loose = folders.program / "res" / "wp00.col";
+    fs::create_directories(loose);
+    EXPECT_EQ(loadRefusal(folders, loose), "it is a folder, not a file");
+    EXPECT_THROW(helper::readWholeFile(folders.program / "res"), helper::FileError);
+#ifndef _WIN32
+    // A FIFO is refused at once: opening it does not wait for a writer.
+    fs::remove(loose);
+    ASSERT_EQ(::mkfifo(loose.c_str(), 0600), 0);
+    EXPECT_EQ(loadRefusal(folders, loose), "it is a FIFO (named pipe), not a file");
+    try {
+        helper::readWholeFile("/dev/null");
+        ADD_FAILURE() << "a device was read";
+    } catch (const helper::FileError& error) {
+        EXPECT_EQ(error.reason(), "it is a device, not a file");
+    }
+#else
+    try {
+        helper::readWholeFile(L"NUL");
+        ADD_FAILURE() << "a device was read";
+    } catch (const helper::FileError& error) {
+        EXPECT_EQ(error.reason(), "it is a device or a pipe, not a file");
+    }
+#endif
+}
+
+TEST_F(Staging, AnotherFamilyLoadsFromItsFilesBesideTheProgramAndExportsToItsFolder) {
+    using testing_support::generatedFile;
+    EXPECT_FALSE(helper::hasTemplates("03", folders));
+    writeBytes(folders.program / "res" / "wp03.col", generatedFile(0));
+    writeBytes(folders.program / "res" / "wp03_01.col", generatedFile(1));
+    EXPECT_TRUE(helper::hasTemplates("03", folders));
+
+    const std::vector<ActionRow> rows = helper::getActions("太刀", folders);
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[0].actName, "縦斬り");
+    EXPECT_EQ(fileBytes(helper::stagedFile(folders, "03", 0)), generatedFile(0));
+
+    std::vector<ExportRow> edited = uneditedExportRows(rows);
+    edited[1].actVal = 250;  // file 0, slot 1; the table starts at 574
+    helper::outputRes(edited, folders);
+    const fs::path out0 = folders.program / "out" / "nativePC" / "hm" / "wp" / "wp03" / "collision" / "wp03.col";
+    Bytes expected = generatedFile(0);
+    const Bytes value = {0x00, 0x00, 0x7A, 0x43};
+    std::copy(value.begin(), value.end(), expected.begin() + 574 + 217 + 8);
+    EXPECT_EQ(fileBytes(out0), expected);
+    EXPECT_EQ(fileBytes(out0.parent_path() / "wp03_01.col"), generatedFile(1));
+
+    // Only one of the two files: the load names the missing one.
+    fs::remove(folders.program / "res" / "wp03_01.col");
+    EXPECT_TRUE(helper::hasTemplates("03", folders));
+    EXPECT_EQ(loadRefusal(folders, folders.program / "res" / "wp03_01.col", "太刀"), "there is no template of this name");
 }
 
 TEST_F(Staging, AFolderThatCannotBeCreatedFailsTheExport) {

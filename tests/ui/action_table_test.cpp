@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "file_io.h"
 #include "fixtures.h"
+#include "generated_family.h"
 #include "messages.h"
 
 namespace {
@@ -174,6 +176,44 @@ TEST_F(Table, AFailedLoadShowsTheReasonAndLeavesAnEmptyGrid) {
     ASSERT_TRUE(state.loadedActions);
     EXPECT_TRUE(state.loadedActions->empty());
     EXPECT_EQ(exportMessage(), "列表为空");
+}
+
+TEST_F(Table, AnotherFamilyLoadsFromItsFilesBesideTheProgramAndExportsIntoItsFolder) {
+    writeBytes(temp.folders.program / "res" / "wp03.col", testing_support::generatedFile(0));
+    writeBytes(temp.folders.program / "res" / "wp03_01.col", testing_support::generatedFile(1));
+    table.onFamilySelected("太刀");
+    EXPECT_TRUE(notices.shown.empty()) << notices.shown.front();
+    ASSERT_EQ(grid.rowCount(), 7);
+    EXPECT_EQ(grid.rows[3], (std::vector<std::string>{"", "04", "", "打击", "12", "1", "1", "1", "15", "10", "0",
+                                                      "4;combobox;{切断,打击,弹}", "0", "4"}));
+    EXPECT_EQ(grid.cell(2, 3), "突き");  // from the file's own name table
+    EXPECT_EQ(grid.cell(7, 2), "11");
+
+    grid.setCell(7, 5, "40");
+    EXPECT_EQ(exportMessage(), "导出成功，在程序运行目录下的out文件夹");
+    const fs::path out = temp.folders.outputBase / "wp03" / "collision";
+    EXPECT_EQ(fileBytes(out / "wp03.col"), testing_support::generatedFile(0));
+    Bytes expected = testing_support::generatedFile(1);
+    expected[219 + 217 + 8 + 2] = 0x20;  // 40.0f = 0x42200000, slot 1 of a table at 219
+    expected[219 + 217 + 8 + 3] = 0x42;
+    EXPECT_EQ(fileBytes(out / "wp03_01.col"), expected);
+    EXPECT_FALSE(fs::exists(output(0)));
+}
+
+TEST_F(Table, ALooseTemplateThatDoesNotFollowTheLayoutIsRefusedWithItsPathAndReason) {
+    table.onFamilySelected("大剑");
+    const Bytes full = templateBytes(0);
+    const fs::path loose = temp.folders.program / "res" / "wp00.col";
+    writeBytes(loose, Bytes(full.begin(), full.begin() + 9000));
+    table.onReload("大剑");
+    ASSERT_EQ(notices.shown.size(), 1u);
+    EXPECT_EQ(notices.shown[0], "载入失败：" + helper::pathText(loose) +
+                                    "\nat 3677: the record count 66 does not fit: it needs 14322 bytes, "
+                                    "5315 bytes are left");
+    EXPECT_EQ(grid.rowCount(), 0);
+    EXPECT_EQ(exportMessage(), "列表为空");
+    EXPECT_EQ(fileBytes(helper::stagedFile(temp.folders, "00", 0)), templateBytes(0));  // the earlier load's copy
+    EXPECT_FALSE(fs::exists(output(0)));
 }
 
 }  // namespace
