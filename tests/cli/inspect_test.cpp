@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli_fixtures.h"
+#include "json.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ TEST_F(Inspect, PrintsTheBlockMapNamesAndRecordsOfATemplate) {
 TEST_F(Inspect, JsonHoldsTheSameMap) {
     const auto result = inspect(templateBytes(1), {"--format", "json"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, "{\"file\":\"" + pathArgument(file) + "\",\n"
+    EXPECT_EQ(result.out, "{\"file\":" + helper::jsonString(pathArgument(file)) + ",\n"
                           "\"size\":1339,\n"
                           "\"blocks\":[\n"
                           "{\"offset\":0,\"size\":20,\"block\":\"COL\",\"names\":4},\n"
