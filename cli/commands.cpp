@@ -296,7 +296,8 @@ int inspect(const std::vector<std::string>& args, Output& output) {
     output.out += format == InspectFormat::json ? inspectionJson(name, walk, bytes.data())
                                                 : inspectionTable(name, walk, bytes.data());
     if (walk.ok()) return exitOk;
-    output.err += std::string(program) + " inspect: " + helper::FileError("cannot use", file, walk.faultText()).what() + "\n";
+    const helper::FileError refusal("cannot use", file, walk.faultText());
+    output.err += std::string(program) + " inspect: " + refusal.what() + "\n";
     return exitError;
 }
 

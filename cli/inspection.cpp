@@ -119,8 +119,8 @@ std::string inspectionJson(std::string_view file, const helper::LayoutWalk& walk
 
     std::vector<std::string> names;
     for (const helper::NameEntry& entry : layout.names) {
-        names.push_back("{\"offset\":" + number(entry.offset) + ",\"name\":" + jsonString(helper::displayText(entry.text)) +
-                        ",\"category\":" + categoryText(entry.category) + ",\"slot\":" + std::to_string(entry.slot) +
+        names.push_back("{\"offset\":" + number(entry.offset) +
+                        ",\"name\":" + jsonString(helper::displayText(entry.text)) + ",\"category\":" + categoryText(entry.category) + ",\"slot\":" + std::to_string(entry.slot) +
                         ",\"flag\":" + std::to_string(entry.flag) + ",\"number\":" + std::to_string(entry.number) +
                         "}");
     }
@@ -135,12 +135,14 @@ std::string inspectionJson(std::string_view file, const helper::LayoutWalk& walk
                           (entry ? jsonString(helper::displayText(entry->text)) : std::string("null")) + "}");
     }
 
-    std::string out = "{\"file\":" + jsonString(helper::displayText(file)) + ",\n\"size\":" + number(layout.fileSize) + ",\n";
+    std::string out = "{\"file\":" + jsonString(helper::displayText(file)) + ",\n";
+    out += "\"size\":" + number(layout.fileSize) + ",\n";
     out += "\"blocks\":" + array(blocks) + ",\n";
     out += "\"names\":" + array(names) + ",\n";
     out += "\"records\":" + array(records) + ",\n";
     out += "\"fault\":";
-    out += walk.fault ? "{\"offset\":" + number(walk.fault->offset) + ",\"reason\":" + jsonString(walk.fault->reason) + "}"
+    out += walk.fault ? "{\"offset\":" + number(walk.fault->offset) +
+                            ",\"reason\":" + jsonString(walk.fault->reason) + "}"
                       : std::string("null");
     return out + "}\n";
 }

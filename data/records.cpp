@@ -35,7 +35,10 @@ ActionRow rowFrom(const std::uint8_t* record, std::string_view weaponType, int f
     return row;
 }
 
-std::optional<std::string> nameOf(const CollisionLayout& layout, int fileIndex, int slot, const ActionNameTable* names) {
+// The catalogue's name of a record when the family has a name table there,
+// otherwise the file's own name for the record's slot.
+std::optional<std::string> nameOf(const CollisionLayout& layout, int fileIndex, int slot,
+                                  const ActionNameTable* names) {
     if (names) {
         if (auto name = actionName(*names, actionKey(fileIndex, slot))) return std::string(*name);
         return std::nullopt;
@@ -148,7 +151,8 @@ std::vector<ActionRow> loadRes(std::string_view weaponType, const TableOffsets* 
     for (int fileIndex = 0; fileIndex < 2; ++fileIndex) {
         const std::filesystem::path path = stagedFile(folders, weaponType, fileIndex);
         const std::vector<std::uint8_t> bytes = readWholeFile(path);
-        const CollisionLayout layout = checkedLayout(bytes.data(), bytes.size(), path, tableOffsetOf(offsets, fileIndex));
+        const CollisionLayout layout =
+            checkedLayout(bytes.data(), bytes.size(), path, tableOffsetOf(offsets, fileIndex));
         appendActionRows(bytes.data(), layout, weaponType, fileIndex, names, rows);
     }
     return rows;

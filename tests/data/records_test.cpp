@@ -145,7 +145,9 @@ std::string refusal(const std::filesystem::path& path, Run run) {
 
 TEST_F(Records, AStagedFileThatDoesNotFollowTheLayoutIsRefusedWithItsPath) {
     const Bytes full = templateBytes(0);
-    const auto cut = [&](std::size_t size) { return Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(size)); };
+    const auto cut = [&](std::size_t size) {
+        return Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(size));
+    };
     const struct {
         Bytes file;
         const char* reason;
