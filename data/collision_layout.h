@@ -23,14 +23,16 @@
 //     the result, never an exception; it allocates O(size) bytes, whatever
 //     the counts in the file say (a count is checked against the bytes left
 //     before anything is reserved for it);
-//   - the blocks it reports lie inside [0, size), in file order, each
-//     starting where the previous one ends; every name entry and group lies
-//     inside its block;
-//   - without a fault, the blocks cover [0, size) exactly, the record table
-//     (table .. table + 217 * recordCount) lies inside the ATK block, every
-//     record's first byte is its slot number, and recordCount <= maxRecords;
+//   - the blocks it reports lie inside [0, size), in file order, the first
+//     at 0 and each starting where the previous one ends; every name entry
+//     it reports (offset + text + 20 bytes) lies inside [0, size);
+//   - the first recordsRead records (recordTable + 217 * n) lie inside
+//     [0, size) and carry their slot number n in their first byte;
+//   - without a fault, the blocks cover [0, size) exactly and recordsRead ==
+//     recordCount <= maxRecords, with the whole table inside the ATK block;
 //   - with a fault, fault->offset <= size, and everything reported was read
 //     before the fault; the walk stops at the first fault.
+// A fuzz target needs nothing but walkCollisionFile(data, size) and these.
 #pragma once
 
 #include <cstddef>
