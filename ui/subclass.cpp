@@ -1,5 +1,6 @@
 #include "subclass.h"
 
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct Chain {
     WNDPROC original = nullptr;
     std::vector<Link> links;  // called from the first to the last
     int active = 0;           // messages being dispatched through this chain
+    std::uintptr_t tag = 0;   // the value of the window's chain property
 };
 
 // One message on its way down a chain.
@@ -29,6 +31,18 @@ struct Frame {
 // window, so one table serves the thread that owns the subclassed windows.
 thread_local std::unordered_map<HWND, Chain> chains;
 thread_local std::vector<Frame> frames;
+thread_local std::uintptr_t lastTag = 0;
+
+// Every chained window carries its chain's tag as a property. Properties go
+// with their window, so a handle that names a new window (the old one went
+// without its last messages passing the chain) is told from the window the
+// chain was made for. Read only when a procedure is added: messages never
+// touch it, and under Wine a property costs a round trip to the server.
+constexpr wchar_t chainProperty[] = L"brindlemark.subclass.chain";
+
+bool chainBelongsTo(HWND window, const Chain& chain) {
+    return reinterpret_cast<std::uintptr_t>(GetPropW(window, chainProperty)) == chain.tag;
+}
 
 LRESULT CALLBACK chainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -46,9 +60,10 @@ void releaseIfEmpty(HWND window) {
     const auto found = chains.find(window);
     if (found == chains.end() || found->second.active > 0 || !found->second.links.empty()) return;
     // Someone who replaced the procedure after us keeps theirs; the empty
-    // chain then just passes messages on.
+    // chain then just passes messages on, and takes new links again.
     if (GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(chainProcedure)) return;
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(found->second.original));
+    RemovePropW(window, chainProperty);
     chains.erase(found);
 }
 
@@ -76,6 +91,7 @@ LRESULT CALLBACK chainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
         // chain still running an outer message is dropped when that ends).
         if (chain.active == 0) chains.erase(window);
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropW(window, chainProperty);
     } else if (chain.active == 0 && !IsWindow(window)) {
         chains.erase(window);
     } else {
@@ -91,17 +107,25 @@ bool setSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR dat
     if (!IsWindow(window) || !procedure) return false;
     auto [found, added] = chains.try_emplace(window);
     Chain& chain = found->second;
-    // A chain left by a window destroyed inside one of its own messages: its
-    // handle now names another window.
-    if (!added && chain.active == 0 &&
-        GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(chainProcedure)) {
+    // A chain left behind by a window that is gone: its handle now names
+    // another window. A chain of this very window stays whatever its
+    // procedure is now: whoever replaced it after us calls on into the chain,
+    // and chaining again in front of them would call the chain from itself.
+    if (!added && chain.active == 0 && !chainBelongsTo(window, chain)) {
         chain = Chain{};
         added = true;
     }
     if (added) {
-        chain.original = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chainProcedure)));
+        const auto own = reinterpret_cast<LONG_PTR>(chainProcedure);
+        chain.tag = ++lastTag;
+        if (GetWindowLongPtrW(window, GWLP_WNDPROC) == own ||
+            !SetPropW(window, chainProperty, reinterpret_cast<HANDLE>(chain.tag))) {
+            chains.erase(found);
+            return false;
+        }
+        chain.original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, own));
         if (!chain.original) {
+            RemovePropW(window, chainProperty);
             chains.erase(found);
             return false;
         }

@@ -14,7 +14,9 @@
 
 // Adds `procedure` to the front of `window`'s chain (it sees messages
 // before the procedures added earlier), or updates `data` if that
-// procedure and id are in the chain already.
+// procedure and id are in the chain already. A procedure that someone else
+// put in place after the chain keeps seeing messages before the whole chain.
+// False when the window cannot be subclassed.
 bool setSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data);
 
 // Takes a procedure out of the chain; the window's own procedure comes back

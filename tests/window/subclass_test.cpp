@@ -32,6 +32,14 @@ LRESULT CALLBACK second(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
     return callNextSubclass(window, message, wParam, lParam);
 }
 
+// A procedure put in place with SetWindowLongPtrW, as code that knows nothing
+// of the chain does it.
+WNDPROC beforeForeign = nullptr;
+LRESULT CALLBACK foreign(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == probe) calls.push_back("foreign");
+    return CallWindowProcW(beforeForeign, window, message, wParam, lParam);
+}
+
 class Subclass : public ::testing::Test {
 protected:
     HWND window = nullptr;
@@ -79,6 +87,28 @@ TEST_F(Subclass, RemovingTheLastLinkGivesTheWindowItsProcedureBack) {
     EXPECT_TRUE(removeSubclass(window, first, 1));
     EXPECT_FALSE(removeSubclass(window, first, 1));
     EXPECT_EQ(procedure(), own);
+}
+
+TEST_F(Subclass, AProcedureReplacedByOthersKeepsEveryLinkAndCallsEachOnce) {
+    ASSERT_TRUE(setSubclass(window, first, 1, 0));
+    beforeForeign = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(foreign)));
+    ASSERT_TRUE(setSubclass(window, second, 0, 0));
+    EXPECT_EQ(SendMessageW(window, probe, 0, 0), 100);
+    EXPECT_EQ(calls, (std::vector<std::string>{"foreign", "second", "first 1 0", "window"}));
+
+    // Emptied, the chain passes messages on under the foreign procedure, and
+    // takes links again.
+    calls.clear();
+    EXPECT_TRUE(removeSubclass(window, second, 0));
+    EXPECT_TRUE(removeSubclass(window, first, 1));
+    EXPECT_EQ(SendMessageW(window, probe, 0, 0), 100);
+    EXPECT_EQ(calls, (std::vector<std::string>{"foreign", "window"}));
+    calls.clear();
+    ASSERT_TRUE(setSubclass(window, first, 2, 0));
+    EXPECT_EQ(SendMessageW(window, probe, 0, 0), 100);
+    EXPECT_EQ(calls, (std::vector<std::string>{"foreign", "first 2 0", "window"}));
+    EXPECT_EQ(procedure(), reinterpret_cast<LONG_PTR>(foreign));
 }
 
 TEST_F(Subclass, ADestroyedWindowLeavesNothingBehind) {
