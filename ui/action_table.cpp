@@ -118,6 +118,7 @@ void ActionTable::outRes() {
             const FloatCheck check = ui_checkFloat(grid_.cell(row, column));
             if (!check.ok) {
                 notices_.notice(numericCellMessage(row, column, check.reason));
+                grid_.showRow(row);
                 return;
             }
         }
@@ -132,6 +133,7 @@ void ActionTable::outRes() {
         const auto damageType = ui_damageTypeVal(grid_.cell(row, damageTypeColumn));
         if (!damageType) {
             notices_.notice(damageTypeCellMessage(row));
+            grid_.showRow(row);
             return;
         }
         out.damageType = *damageType;

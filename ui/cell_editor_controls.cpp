@@ -3,11 +3,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
 
+#include "child_control.h"
 #include "lv_grid.h"
 #include "subclass.h"
 #include "text.h"
+#include "win32_failure.h"
 
 namespace {
 
@@ -26,36 +27,30 @@ CellEditorControls::CellEditorControls(lvGrid::Grid& grid, HINSTANCE instance) :
     listFont_ = makeFont(nullptr, 12);
     buttonBrush_.reset(CreateSolidBrush(flatButtonColour));
 
-    struct ControlLayout {
-        const wchar_t* windowClass;
-        const wchar_t* caption;
-        DWORD style;
-        DWORD extendedStyle;
-        HFONT font;
-        RECT rect;
-    };
-    const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
-    const ControlLayout layouts[] = {
-        {WC_BUTTONW, L"动态按钮", child | BS_OWNERDRAW, WS_EX_STATICEDGE, buttonFont_.get(), {0, 0, 18, 18}},
-        {WC_BUTTONW, L"...", child | BS_OWNERDRAW, WS_EX_STATICEDGE, buttonFont_.get(), {0, 0, 18, 18}},
+    const ControlRow layouts[] = {
+        {"plusBtSubCtrlX", WC_BUTTONW, L"动态按钮", BS_OWNERDRAW, WS_EX_STATICEDGE, {0, 0, 18, 18}},
+        {"plusBtOpenSubCtrlX", WC_BUTTONW, L"...", BS_OWNERDRAW, WS_EX_STATICEDGE, {0, 0, 18, 18}},
         // "q" in the symbol face draws a small downward triangle.
-        {WC_BUTTONW, L"q", child | BS_OWNERDRAW, WS_EX_STATICEDGE, arrowFont_.get(), {0, 0, 18, 18}},
-        {WC_LISTBOXW, L"", child | LBS_NOTIFY | WS_VSCROLL, WS_EX_CLIENTEDGE, listFont_.get(), {0, 0, 100, 100}},
-        {WC_COMBOBOXW, L"", child | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, listFont_.get(),
-         {0, 0, 18, 16}},
+        {"plusBtTolistSubCtrlX", WC_BUTTONW, L"q", BS_OWNERDRAW, WS_EX_STATICEDGE, {0, 0, 18, 18}},
+        {"listSubCtrlX", WC_LISTBOXW, L"", LBS_NOTIFY | WS_VSCROLL, WS_EX_CLIENTEDGE, {0, 0, 100, 100}},
+        {"cmboSubCtrlX", WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, {0, 0, 18, 16}},
     };
+    const HFONT fonts[] = {buttonFont_.get(), buttonFont_.get(), arrowFont_.get(), listFont_.get(), listFont_.get()};
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const ControlLayout& layout = layouts[i];
-        controls_[i] = CreateWindowExW(layout.extendedStyle, layout.windowClass, layout.caption, layout.style, layout.rect.left,
-                                       layout.rect.top, layout.rect.right - layout.rect.left, layout.rect.bottom - layout.rect.top,
-                                       list_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + i)),
-                                       instance, nullptr);
-        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(layout.font), FALSE);
+        controls_[i] = createControl(list_, instance, firstControlId + static_cast<int>(i), layouts[i], fonts[i]);
     }
 
-    setSubclass(list_, listHook, listHookId, reinterpret_cast<DWORD_PTR>(this));
-    hooked = this;
+    // The hook before the subclass: should the subclass fail, the hook goes
+    // with its member, while a subclass left in place would call a dead object.
+    // `hooked` is set last, so the hook acts only on complete controls.
+    SetLastError(0);
     keyboardHook_.reset(SetWindowsHookExW(WH_KEYBOARD_LL, keyboardHook, GetModuleHandleW(nullptr), 0));
+    if (!keyboardHook_) throw Win32Failure("无法安装键盘钩子 (SetWindowsHookEx WH_KEYBOARD_LL)");
+    SetLastError(0);
+    if (!setSubclass(list_, listHook, listHookId, reinterpret_cast<DWORD_PTR>(this))) {
+        throw Win32Failure("无法子类化表格列表 (listview)");
+    }
+    hooked = this;
 }
 
 CellEditorControls::~CellEditorControls() {
@@ -66,16 +61,23 @@ CellEditorControls::~CellEditorControls() {
 }
 
 LRESULT CALLBACK CellEditorControls::listHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                              DWORD_PTR self) {
+                                              DWORD_PTR data) {
+    auto& self = *reinterpret_cast<CellEditorControls*>(data);
     try {
-        if (auto result = reinterpret_cast<CellEditorControls*>(self)->onListMessage(message, wParam, lParam)) {
-            return *result;
-        }
-    } catch (const std::exception&) {
+        if (auto result = self.onListMessage(message, wParam, lParam)) return *result;
+    } catch (...) {
         // Nothing may unwind through the window system; the message goes on as if unhandled.
     }
     if (message == WM_NCDESTROY) removeSubclass(window, listHook, listHookId);
-    return callNextSubclass(window, message, wParam, lParam);
+    const LRESULT result = callNextSubclass(window, message, wParam, lParam);
+    if (self.editors_ && lvGrid::rowsMayMove(message, lParam)) {
+        try {
+            self.editors_->onGridChanged();
+        } catch (...) {
+            // The editors stay as they are; the list has handled its message.
+        }
+    }
+    return result;
 }
 
 std::optional<LRESULT> CellEditorControls::onListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -153,9 +155,11 @@ LRESULT CALLBACK CellEditorControls::keyboardHook(int code, WPARAM message, LPAR
     if (code == HC_ACTION && hooked && hooked->editors_) {
         const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
         try {
+            const HWND mainWindow = GetAncestor(hooked->list_, GA_ROOT);
             hooked->editors_->onHookKey({static_cast<std::uint32_t>(message), static_cast<std::uint32_t>(key.vkCode),
-                                         (key.flags & LLKHF_INJECTED) != 0});
-        } catch (const std::exception&) {
+                                         (key.flags & LLKHF_INJECTED) != 0,
+                                         mainWindow && GetForegroundWindow() == mainWindow});
+        } catch (...) {
             // The key passes on whatever happened here.
         }
     }

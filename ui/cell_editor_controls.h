@@ -18,7 +18,8 @@ class Grid;
 class CellEditorControls : public EditorControls {
 public:
     // Creates the controls hidden on the grid's list, in their order, and
-    // installs the grid's message hook and the keyboard hook.
+    // installs the grid's message hook and the keyboard hook. Throws
+    // Win32Failure when any of them cannot be made.
     CellEditorControls(lvGrid::Grid& grid, HINSTANCE instance);
     CellEditorControls(const CellEditorControls&) = delete;
     CellEditorControls& operator=(const CellEditorControls&) = delete;

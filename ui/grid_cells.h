@@ -18,6 +18,9 @@ public:
     // Removes every row; columns and their widths stay.
     virtual void removeAllRows() = 0;
     virtual void focus() = 0;
+    // Selects the row alone, scrolls it into view and gives the grid the
+    // focus, so that the user sees it.
+    virtual void showRow(int row) = 0;
     // Around a run of many changes: the grid may hold its repainting until
     // the run ends.
     virtual void beginBulkUpdate() {}

@@ -73,19 +73,16 @@ void InCellEditors::onGridClick(const GridClick& click) {
         controls_.setItems(Editor::listSubCtrlX, editorItems(fields[2]));
         controls_.place(Editor::plusBtTolistSubCtrlX, rightEndOf(*cell));
         state_.listRc = {cell->left, cell->bottom, cell->right, cell->bottom + state_.listH};
-        state_.rowN = click.item;
-        state_.rowCN = *column;
+        target(click.item, *column, *cell);
         lVSubCtrlHide(1, kind);
     } else if (kind == "combobox") {
         controls_.setItems(Editor::cmboSubCtrlX, editorItems(fields[2]));
-        state_.rowN = click.item;
-        state_.rowCN = *column;
+        target(click.item, *column, *cell);
         controls_.place(Editor::cmboSubCtrlX, *cell);
         controls_.setText(Editor::cmboSubCtrlX, grid_.cell(state_.rowN, state_.rowCN));
         lVSubCtrlHide(1, kind);
     } else if (kind == "button") {
-        state_.rowN = click.item;
-        state_.rowCN = *column;
+        target(click.item, *column, *cell);
         controls_.place(Editor::plusBtSubCtrlX, *cell);
         lVSubCtrlHide(1, kind);
     } else {
@@ -97,17 +94,43 @@ void InCellEditors::onHookKey(const KeyEvent& key) {
     if (key.injected) return;
     if (key.message != keyDown && key.message != sysKeyDown) return;
     if (key.virtualKey != returnKey) return;
-    if (controls_.isVisible(Editor::listSubCtrlX)) {
-        commitSelected(Editor::listSubCtrlX);
-        controls_.setVisible(Editor::listSubCtrlX, false);
-    } else if (controls_.isVisible(Editor::cmboSubCtrlX)) {
-        commitSelected(Editor::cmboSubCtrlX);
-        controls_.setVisible(Editor::cmboSubCtrlX, false);
+    // The hook sees every key of the desktop: one typed into another program,
+    // or one that closes a message box of ours, is not meant for the editor.
+    if (!key.mainWindowInFront) return;
+    for (Editor editor : {Editor::listSubCtrlX, Editor::cmboSubCtrlX}) {
+        if (!controls_.isVisible(editor)) continue;
+        commitSelected(editor);
+        controls_.setVisible(editor, false);
+        return;
     }
 }
 
+void InCellEditors::onGridChanged() {
+    if (state_.rowN == 0 || overItsCell()) return;
+    lVSubCtrlHide(-1);
+    state_.rowN = 0;
+    state_.rowCN = 0;
+    targetCell_ = {};
+}
+
+void InCellEditors::target(int row, int column, const Rect& cell) {
+    state_.rowN = row;
+    state_.rowCN = column;
+    targetCell_ = cell;
+}
+
+bool InCellEditors::overItsCell() const {
+    if (state_.rowN < 1 || state_.rowN > grid_.rowCount()) return false;
+    const auto cell = controls_.labelRect(state_.rowN, state_.rowCN);
+    return cell && *cell == targetCell_;
+}
+
+void InCellEditors::commit(const std::string& text) {
+    if (overItsCell()) grid_.setCell(state_.rowN, state_.rowCN, text);
+}
+
 void InCellEditors::commitSelected(Editor editor) {
-    if (const auto item = controls_.selectedItem(editor)) grid_.setCell(state_.rowN, state_.rowCN, *item);
+    if (const auto item = controls_.selectedItem(editor)) commit(*item);
 }
 
 void InCellEditors::onDynamicButtonClicked() { notices_.notice(std::string(messages::dynamicButton)); }
@@ -126,8 +149,6 @@ void InCellEditors::onListDoubleClicked() {
     controls_.setVisible(Editor::listSubCtrlX, false);
 }
 
-void InCellEditors::onComboEditUpdate() {
-    grid_.setCell(state_.rowN, state_.rowCN, controls_.text(Editor::cmboSubCtrlX));
-}
+void InCellEditors::onComboEditUpdate() { commit(controls_.text(Editor::cmboSubCtrlX)); }
 
 void InCellEditors::onComboSelection() { commitSelected(Editor::cmboSubCtrlX); }

@@ -59,6 +59,9 @@ struct KeyEvent {
     std::uint32_t message = 0;  // WM_KEYDOWN 256, WM_SYSKEYDOWN 260, ...
     std::uint32_t virtualKey = 0;
     bool injected = false;      // synthesised by a program rather than typed
+    // The main window is the foreground window: the key is typed into it, not
+    // into another program or one of our message boxes.
+    bool mainWindowInFront = false;
 };
 
 inline constexpr std::string_view armedFlag = "√";
@@ -73,7 +76,13 @@ public:
     void lVSubCtrlHide(int flag, std::string_view kind = {});
 
     void onGridClick(const GridClick& click);
+    // ENTER, typed into the main window, commits an open list or combo when it
+    // still lies over the cell it was opened for; any other ENTER writes nothing.
     void onHookKey(const KeyEvent& key);
+    // The grid's rows may have moved or gone (a scroll, a resize, a sort, rows
+    // added or removed, the grid emptied by a load): an editor that no longer
+    // lies over its cell closes, and the cell is forgotten.
+    void onGridChanged();
 
     void onDynamicButtonClicked();
     void onEllipsisButtonClicked();
@@ -83,7 +92,13 @@ public:
     void onComboSelection();  // CBN_SELCHANGE and CBN_SELENDOK
 
 private:
-    // Writes a list's or combo's selected entry into (rowN, rowCN); nothing
+    // Remembers (row, column) as the cell the list and combo editors commit into.
+    void target(int row, int column, const Rect& cell);
+    // The cell is still there, where it was when its editor opened.
+    bool overItsCell() const;
+    // Writes into the target cell, when the editor still lies over it.
+    void commit(const std::string& text);
+    // Writes a list's or combo's selected entry into the target cell; nothing
     // when no entry is selected.
     void commitSelected(Editor editor);
 
@@ -91,6 +106,7 @@ private:
     GridCells& grid_;
     EditorControls& controls_;
     Notices& notices_;
+    Rect targetCell_;  // the label rectangle of (rowN, rowCN) when its editor opened
 };
 
 // The editor a kind shows; nothing for "edit" and for unknown kinds.

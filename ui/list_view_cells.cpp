@@ -26,6 +26,16 @@ void ListViewCells::removeAllRows() { ListView_DeleteAllItems(grid_.list()); }
 
 void ListViewCells::focus() { SetFocus(grid_.list()); }
 
+void ListViewCells::showRow(int row) {
+    HWND list = grid_.list();
+    if (row < 1 || row > grid_.rowCount()) return;
+    // A single-selection list drops the previous selection by itself.
+    ListView_SetItemState(list, row - 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list, row - 1, FALSE);
+    // The selection shows only while the list has the focus.
+    SetFocus(list);
+}
+
 // Without this, the list recomputes and repaints its scroll bars for every
 // row added, which under Wine costs several milliseconds a row.
 void ListViewCells::beginBulkUpdate() {

@@ -19,6 +19,7 @@ public:
     void setCell(int row, int column, const std::string& text) override;
     void removeAllRows() override;
     void focus() override;
+    void showRow(int row) override;
     void beginBulkUpdate() override;
     void endBulkUpdate() override;
 

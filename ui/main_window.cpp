@@ -6,9 +6,11 @@
 #include <utility>
 
 #include "catalogue.h"
+#include "child_control.h"
 #include "layout.h"
 #include "lv_grid.h"
 #include "text.h"
+#include "win32_failure.h"
 
 namespace {
 
@@ -22,20 +24,16 @@ constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIM
 constexpr int selectorListHeight = 100;  // the selector's drop-down list below its field
 constexpr int firstControlId = 101;
 
-struct ControlLayout {
-    const wchar_t* windowClass;
-    const wchar_t* caption;
-    DWORD style;
-    DWORD extendedStyle;
-    Rect rect;  // client coordinates at the initial 800 x 560
-};
-
-const std::array<ControlLayout, 5> controlLayouts{{
-    {WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, {40, 40, 184, 62}},
-    {WC_BUTTONW, groupCaption, BS_GROUPBOX, WS_EX_STATICEDGE, {16, 16, 275, 80}},
-    {WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE, {16, 96, 784, 536}},
-    {WC_BUTTONW, L"重新载入", BS_PUSHBUTTON | WS_TABSTOP, 0, {196, 35, 260, 72}},
-    {WC_BUTTONW, L"导出", BS_PUSHBUTTON | WS_TABSTOP, 0, {320, 32, 384, 72}},
+// Rectangles in client coordinates at the initial 800 x 560. The order is the
+// order of creation and the Tab order (the group box takes no focus).
+const std::array<ControlRow, 5> controlLayouts{{
+    {"cb_type", WC_COMBOBOXW, L"", WS_VISIBLE | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
+     WS_EX_CLIENTEDGE, {40, 40, 184, 62}},
+    {"groupbox", WC_BUTTONW, groupCaption, WS_VISIBLE | BS_GROUPBOX, WS_EX_STATICEDGE, {16, 16, 275, 80}},
+    {"listview", WC_LISTVIEWW, L"", WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP, WS_EX_CLIENTEDGE,
+     {16, 96, 784, 536}},
+    {"btn_reload", WC_BUTTONW, L"重新载入", WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, 0, {196, 35, 260, 72}},
+    {"btn_out", WC_BUTTONW, L"导出", WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, 0, {320, 32, 384, 72}},
 }};
 
 struct ColumnLayout {
@@ -59,7 +57,10 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClassInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClassInfo.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClassInfo.lpszClassName = windowClass;
-    RegisterClassExW(&windowClassInfo);  // fails harmlessly when registered already
+    SetLastError(0);
+    if (!RegisterClassExW(&windowClassInfo) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throw Win32Failure("无法注册主窗口的窗口类 (RegisterClassEx)");
+    }
 }
 
 // The outer window rectangle of an 800 x 560 client area centred in the
@@ -79,32 +80,41 @@ RECT centredWindowRect() {
 
 MainWindow::MainWindow(HINSTANCE instance, const helper::Folders& folders) : instance_(instance), folders_(folders) {}
 
+// The window goes first, while everything its last messages reach still
+// lives; the grid lets go of its list then, and the members follow.
 MainWindow::~MainWindow() {
+    // Not closed by the user: this thread's loop goes on (a second start, a
+    // failed start that still shows its message box, a test).
+    quitOnDestroy_ = false;
     if (IsWindow(window_)) DestroyWindow(window_);
 }
 
 std::unique_ptr<MainWindow> MainWindow::start(HINSTANCE instance, const helper::Folders& folders, Notices* notices) {
+    // Whatever fails below throws; `self` then takes the window, the atom
+    // and everything else made so far with it.
     std::unique_ptr<MainWindow> self(new MainWindow(instance, folders));
 
-    // 1-2: the window and its controls, hidden.
+    // The window and its controls, hidden.
     registerWindowClass(instance, windowProcedure);
     const RECT frame = centredWindowRect();
+    SetLastError(0);
     self->window_ = CreateWindowExW(0, windowClass, baseTitle, windowStyle, frame.left, frame.top,
                                     frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
                                     self.get());
-    if (!self->window_) return nullptr;
+    if (!self->window_) throw Win32Failure("无法创建主窗口 (CreateWindowEx)");
     self->createControls();
 
-    // 4: one instance per user.
-    if (!self->guard_.claim(self->window_)) {
-        PostQuitMessage(0);
-        return nullptr;
-    }
+    // One instance per user: a second one has brought the first forward and ends.
+    if (!self->guard_.claim(self->window_)) return nullptr;
 
-    // 5-9: the grid, its editors and protected columns.
+    // The grid, its in-cell editors and keyboard hook, and the columns the
+    // grid's edit box must leave alone.
     self->state_ = MainState{};
-    HWND list = self->control(Control::listview);
-    self->grid_ = &lvGrid::ctrl(list);
+    try {
+        self->grid_ = lvGrid::ctrl(self->control(Control::listview));
+    } catch (const std::exception& failure) {
+        throw Win32Failure("无法把列表做成表格 (lvGrid)", failure.what());
+    }
     self->cells_ = std::make_unique<ListViewCells>(*self->grid_);
     self->messageBoxes_ = std::make_unique<MessageBoxNotices>(self->window_);
     self->notices_ = notices ? notices : self->messageBoxes_.get();
@@ -114,12 +124,12 @@ std::unique_ptr<MainWindow> MainWindow::start(HINSTANCE instance, const helper::
     self->grid_->preventEtidCol(1, 2, 3, 12, 13, 14);
     self->state_.ui_listview_opcol = 12;
 
-    // 10-13: columns, commands, the selector and the captions.
+    // The fourteen columns, the commands, the selector's families and the captions.
     self->insertColumns();
     self->table_ = std::make_unique<ActionTable>(self->state_, *self->cells_, *self->notices_, self->folders_);
     self->init();
 
-    // 14: shown at last.
+    // Shown at last, complete.
     ShowWindow(self->window_, SW_SHOWNORMAL);
     UpdateWindow(self->window_);
     return self;
@@ -127,22 +137,14 @@ std::unique_ptr<MainWindow> MainWindow::start(HINSTANCE instance, const helper::
 
 void MainWindow::createControls() {
     selectorFont_ = makeFont(nullptr, 14);
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    dialogFont_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+    const LOGFONTW dialogFace = systemMessageFont();
+    dialogFont_.reset(CreateFontIndirectW(&dialogFace));
 
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const ControlLayout& layout = controlLayouts[i];
         const bool selector = static_cast<Control>(i) == Control::cb_type;
-        const int height = layout.rect.height() + (selector ? selectorListHeight : 0);
-        controls_[i] = CreateWindowExW(layout.extendedStyle, layout.windowClass, layout.caption,
-                                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | layout.style, layout.rect.left,
-                                       layout.rect.top, layout.rect.width(), height, window_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + i)), instance_,
-                                       nullptr);
-        SendMessageW(controls_[i], WM_SETFONT,
-                     reinterpret_cast<WPARAM>(selector ? selectorFont_.get() : dialogFont_.get()), FALSE);
+        controls_[i] = createControl(window_, instance_, firstControlId + static_cast<int>(i), controlLayouts[i],
+                                     selector ? selectorFont_.get() : dialogFont_.get(),
+                                     selector ? selectorListHeight : 0);
     }
 
     // The selector's field is as tall as its rectangle where the font allows:
@@ -171,7 +173,10 @@ void MainWindow::insertColumns() {
         column.fmt = LVCFMT_LEFT;
         column.cx = columnLayouts[i].width;
         column.pszText = const_cast<wchar_t*>(columnLayouts[i].caption);
-        SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+        SetLastError(0);
+        if (SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column)) < 0) {
+            throw Win32Failure("无法插入表格的第" + std::to_string(i + 1) + "列 (LVM_INSERTCOLUMN)");
+        }
     }
 }
 
@@ -180,7 +185,10 @@ void MainWindow::init() {
     SendMessageW(selector, CB_RESETCONTENT, 0, 0);
     for (const helper::CodeName& family : helper::weaponTypes) {
         const std::wstring name = widen(family.name);
-        SendMessageW(selector, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        SetLastError(0);
+        if (SendMessageW(selector, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str())) < 0) {
+            throw Win32Failure("无法填写武器类型列表 (CB_ADDSTRING)");
+        }
     }
     HWND group = control(Control::groupbox);
     SetWindowTextW(group, (windowText(group) + gameVersion).c_str());
@@ -209,7 +217,7 @@ LRESULT CALLBACK MainWindow::windowProcedure(HWND window, UINT message, WPARAM w
     if (self) {
         try {
             return self->handle(message, wParam, lParam);
-        } catch (const std::exception&) {
+        } catch (...) {
             // The commands report their own failures; whatever else escapes
             // ends here, never inside the window system.
         }
@@ -230,7 +238,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DESTROY:
             guard_.release();
-            PostQuitMessage(0);
+            if (quitOnDestroy_) PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY: {
             HWND window = std::exchange(window_, nullptr);
@@ -245,6 +253,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::onCommand(WORD id, WORD event) {
     if (!table_) return;  // commands are attached once start-up has made the table
+    // The dialog manager sends IDOK and IDCANCEL for Enter and Escape; no
+    // control of the window answers to them.
+    if (id < firstControlId || id >= firstControlId + static_cast<int>(controls_.size())) return;
     const auto which = static_cast<Control>(id - firstControlId);
     if (which == Control::cb_type && event == CBN_SELCHANGE) {
         table_->onFamilySelected(selectedFamily());
@@ -258,7 +269,7 @@ void MainWindow::onCommand(WORD id, WORD event) {
 std::optional<LRESULT> MainWindow::onNotify(const NMHDR& header) {
     if (header.hwndFrom != control(Control::listview) || !grid_) return std::nullopt;
     if (auto answer = grid_->preNotify(header)) return answer;
-    editorControls_->onGridNotify(header);
+    if (editorControls_) editorControls_->onGridNotify(header);
     return std::nullopt;
 }
 
@@ -272,11 +283,3 @@ void MainWindow::layOut(int width, int height) {
     }
 }
 
-int runMessageLoop() {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
-}

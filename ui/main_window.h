@@ -12,14 +12,12 @@
 #include "folders.h"
 #include "in_cell_editors.h"
 #include "list_view_cells.h"
+#include "lv_grid.h"
 #include "main_state.h"
 #include "message_box_notices.h"
+#include "message_loop.h"
 #include "single_instance.h"
 #include "win32_handles.h"
-
-namespace lvGrid {
-class Grid;
-}
 
 // The five controls, in the order they are created.
 enum class Control { cb_type, groupbox, listview, btn_reload, btn_out };
@@ -28,8 +26,11 @@ class MainWindow {
 public:
     // Runs the start-up sequence and shows the window. Returns null when
     // another instance is running: that one has been brought forward instead
-    // and this process should end. Messages go to modal message boxes unless
-    // `notices` is given (timing runs take them silently).
+    // and this process should end. Throws Win32Failure, with what failed and
+    // the system's reason, when the window, a control, the grid, the editors,
+    // the keyboard hook or the single-instance atom cannot be made; nothing of
+    // this window is left behind then. Messages go to modal message boxes
+    // unless `notices` is given (timing runs take them silently).
     static std::unique_ptr<MainWindow> start(HINSTANCE instance, const helper::Folders& folders,
                                              Notices* notices = nullptr);
 
@@ -42,6 +43,8 @@ public:
     lvGrid::Grid& grid() const { return *grid_; }
     const CellEditorControls& editorControls() const { return *editorControls_; }
     MainState& state() { return state_; }
+    // Tab order and button keys of this window, for its message loop.
+    KeyboardNavigation navigation() const { return {window_, control(Control::listview)}; }
 
     // The text of the selector's selected list item, "" when none is selected.
     std::string selectedFamily() const;
@@ -61,11 +64,14 @@ private:
     HINSTANCE instance_;
     helper::Folders folders_;
     HWND window_ = nullptr;
+    bool quitOnDestroy_ = true;  // the loop ends with the window the user closes
     std::array<HWND, 5> controls_{};
     FontHandle selectorFont_, dialogFont_;
     SingleInstance guard_;
     MainState state_;
-    lvGrid::Grid* grid_ = nullptr;  // owned by the list view
+    // The grid and everything that uses it, declared after it so that they go
+    // first. The window is destroyed before any of them (see the destructor).
+    std::unique_ptr<lvGrid::Grid> grid_;
     std::unique_ptr<ListViewCells> cells_;
     std::unique_ptr<MessageBoxNotices> messageBoxes_;
     Notices* notices_ = nullptr;
@@ -73,6 +79,3 @@ private:
     std::unique_ptr<InCellEditors> editors_;
     std::unique_ptr<ActionTable> table_;
 };
-
-// Runs the message loop until the main window is destroyed; returns the exit code.
-int runMessageLoop();

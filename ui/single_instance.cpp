@@ -1,5 +1,7 @@
 #include "single_instance.h"
 
+#include "win32_failure.h"
+
 namespace {
 
 constexpr const wchar_t* instanceKey = SingleInstance::key;
@@ -43,9 +45,17 @@ bool SingleInstance::claim(HWND window) {
         }
         GlobalDeleteAtom(existing);  // stale: no window carries it
     }
-    atom_ = GlobalAddAtomW(instanceKey);
+    SetLastError(0);
+    const ATOM atom = GlobalAddAtomW(instanceKey);
+    if (!atom) throw Win32Failure("无法添加单实例标记 (GlobalAddAtom)");
+    SetLastError(0);
+    if (!SetPropW(window, windowProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom)))) {
+        const DWORD error = GetLastError();
+        GlobalDeleteAtom(atom);
+        throw Win32Failure("无法在主窗口上记下单实例标记 (SetProp)", error);
+    }
+    atom_ = atom;
     window_ = window;
-    SetPropW(window, windowProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom_)));
     return true;
 }
 

@@ -19,6 +19,7 @@ public:
     // True when this process may go on with `window` as the editor's window;
     // false when another instance's window was found and activated. An atom
     // that no window carries (left by an instance that crashed) is replaced.
+    // Throws Win32Failure when the atom cannot be added or stored.
     bool claim(HWND window);
 
     // Deletes the atom and the window's property; done when the window is destroyed.

@@ -1,19 +1,35 @@
 #include "win32_handles.h"
 
-#include <string>
+#include <cwchar>
 
-std::wstring userInterfaceFace() {
+LOGFONTW systemMessageFont() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) && metrics.lfMessageFont.lfFaceName[0]) {
-        return metrics.lfMessageFont.lfFaceName;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) &&
+        metrics.lfMessageFont.lfFaceName[0]) {
+        return metrics.lfMessageFont;
     }
-    return L"Segoe UI";
+    LOGFONTW fallback{};
+    fallback.lfHeight = -12;
+    fallback.lfWeight = FW_NORMAL;
+    fallback.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(fallback.lfFaceName, L"Segoe UI", LF_FACESIZE - 1);
+    return fallback;
 }
 
 FontHandle makeFont(const wchar_t* face, int characterHeight, BYTE charset) {
-    const std::wstring name = face && *face ? std::wstring(face) : userInterfaceFace();
-    return FontHandle(CreateFontW(-characterHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, name.c_str()));
+    LOGFONTW font{};
+    font.lfHeight = -characterHeight;
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = charset;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    if (face && *face) {
+        wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+    } else {
+        wcsncpy(font.lfFaceName, systemMessageFont().lfFaceName, LF_FACESIZE - 1);
+    }
+    return FontHandle(CreateFontIndirectW(&font));
 }

@@ -1,4 +1,5 @@
-// One owner for every GDI object and handle the window layer creates.
+// One owner for every GDI object and handle the window layer creates, and the
+// one look-up of the system's user-interface font.
 #pragma once
 
 #include <windows.h>
@@ -21,9 +22,11 @@ struct HookDeleter {
 };
 using HookHandle = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookDeleter>;
 
-// A font of the given face (or, when empty, the system's message face) at a
-// character height in pixels.
-FontHandle makeFont(const wchar_t* face, int characterHeight, BYTE charset = DEFAULT_CHARSET);
+// The system's message font, the face dialogs and controls show ("Segoe UI"
+// on current systems, "Tahoma" on older ones; "Segoe UI" when the system
+// gives none).
+LOGFONTW systemMessageFont();
 
-// The face of the system's message font ("Segoe UI" on current systems).
-std::wstring userInterfaceFace();
+// A font of the given face (or, when empty, the system's message face) at a
+// character height in pixels, normal weight.
+FontHandle makeFont(const wchar_t* face, int characterHeight, BYTE charset = DEFAULT_CHARSET);

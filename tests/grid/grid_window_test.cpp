@@ -65,7 +65,7 @@ protected:
         SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
 
         // Wrapped before it has columns, as the editor does with its grid.
-        grid = &lvGrid::ctrl(list);
+        grid = lvGrid::ctrl(list);
         grid->preventEtidCol(1);
         const wchar_t* captions[] = {L"Key", L"Name", L"Value", L"Note"};
         for (int i = 0; i < 4; ++i) {
@@ -85,6 +85,7 @@ protected:
     void TearDown() override {
         if (GetCapture()) ReleaseCapture();
         DestroyWindow(window);
+        grid.reset();
     }
 
     RECT cell(int row, int column) const {
@@ -129,7 +130,7 @@ protected:
 
     HWND window = nullptr;
     HWND list = nullptr;
-    lvGrid::Grid* grid = nullptr;
+    std::unique_ptr<lvGrid::Grid> grid;
 };
 
 TEST_F(GridWindow, DoubleClickOpensTheBoxOverTheCellWithItsTextSelected) {
@@ -382,21 +383,50 @@ TEST_F(GridWindow, TextColoursStayWithTheirRows) {
     EXPECT_EQ(grid->colours().text(1), std::nullopt);
 }
 
-TEST_F(GridWindow, TheGridLivesAsLongAsTheList) {
-    EXPECT_EQ(&lvGrid::ctrl(list), grid);
+TEST_F(GridWindow, AListIsWrappedOnceAndOnlyAList) {
+    EXPECT_EQ(lvGrid::from(list), grid.get());
+    EXPECT_THROW(lvGrid::ctrl(list), std::runtime_error);
     EXPECT_EQ(lvGrid::from(window), nullptr);
     EXPECT_THROW(lvGrid::ctrl(window), std::runtime_error);
     EXPECT_EQ(lvGrid::getColumnCount(), 4);
     // A notification of another window is not read as one of the list's.
     const NMHDR other{window, 0, static_cast<UINT>(NM_CUSTOMDRAW)};
     EXPECT_EQ(grid->preNotify(other), std::nullopt);
+}
 
+TEST_F(GridWindow, AGridWhoseListIsDestroyedDoesNothingMore) {
     openBox(2, 3);
     DestroyWindow(list);
+    EXPECT_EQ(grid->list(), nullptr);
+    EXPECT_EQ(grid->editBox(), nullptr);
     EXPECT_EQ(lvGrid::from(list), nullptr);
     EXPECT_EQ(lvGrid::getColumnCount(), 0);
     EXPECT_EQ(lvGrid::getColImage(1), -1);
     EXPECT_EQ(lvGrid::cmpStr(1, 2, 0), 0);
+    EXPECT_EQ(grid->rowCount(), 0);
+    EXPECT_EQ(grid->addItem({L"late"}), 0);
+    grid->sort(3, "num");
+    grid.reset();
+}
+
+TEST_F(GridWindow, DestroyingTheGridGivesTheListBack) {
+    const LONG_PTR wrapped = GetWindowLongPtrW(list, GWLP_WNDPROC);
+    openBox(2, 3);
+    const HWND box = grid->editBox();
+    grid.reset();
+    EXPECT_FALSE(IsWindow(box));
+    EXPECT_EQ(lvGrid::from(list), nullptr);
+    EXPECT_NE(GetWindowLongPtrW(list, GWLP_WNDPROC), wrapped);  // the list's own procedure again
+    EXPECT_EQ(SendMessageW(header(), HDM_GETIMAGELIST, 0, 0), 0);
+    EXPECT_EQ(lvGrid::getColumnCount(), 0);
+
+    // Double-clicks open nothing now, and the list is a list: it can be wrapped anew.
+    gui::doubleClick(list, gui::centre(cell(1, 2)));
+    ASSERT_TRUE(gui::pumpUntil([&] { return seen[NM_DBLCLK] == 2; }));
+    grid = lvGrid::ctrl(list);
+    EXPECT_EQ(grid->rowCount(), 3);
+    openBox(3, 2);
+    EXPECT_EQ(boxText(), L"c");
 }
 
 }  // namespace

@@ -13,6 +13,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr WORD markerKey = VK_F24;
 
+std::function<void(MSG&)> dispatcher;  // empty: TranslateMessage and DispatchMessageW
+
 bool isMarker(const MSG& msg) {
     const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_SYSKEYDOWN ||
                      msg.message == WM_SYSKEYUP;
@@ -31,8 +33,12 @@ bool pump(const std::function<bool()>& done, Limit limit, const std::function<bo
                 return done();
             }
             if (consume && consume(msg)) continue;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
+            if (dispatcher) {
+                dispatcher(msg);
+            } else {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
         }
         if (done()) return true;
         const Clock::time_point now = Clock::now();
@@ -81,6 +87,12 @@ void send(std::vector<INPUT> inputs) {
 
 bool pumpUntil(const std::function<bool()>& done, Limit limit) { return pump(done, limit, nullptr); }
 
+DispatchThrough::DispatchThrough(std::function<void(MSG&)> dispatch) : previous_(std::move(dispatcher)) {
+    dispatcher = std::move(dispatch);
+}
+
+DispatchThrough::~DispatchThrough() { dispatcher = std::move(previous_); }
+
 bool settle(Limit limit) {
     bool arrived = false;
     send({key(markerKey, 0, 0), key(markerKey, 0, KEYEVENTF_KEYUP)});
@@ -112,6 +124,12 @@ void click(HWND window, POINT client) { mouse(window, client, {MOUSEEVENTF_LEFTD
 
 void doubleClick(HWND window, POINT client) {
     mouse(window, client, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+}
+
+void wheel(HWND window, POINT client, int clicks) {
+    INPUT input = mouseAt(toScreen(window, client), MOUSEEVENTF_WHEEL);
+    input.mi.mouseData = static_cast<DWORD>(clicks * WHEEL_DELTA);
+    SendInput(1, &input, sizeof(INPUT));
 }
 
 void keyDown(WORD virtualKey) { send({key(virtualKey, 0, 0)}); }

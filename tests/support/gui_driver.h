@@ -34,6 +34,20 @@ inline constexpr Limit defaultLimit{5000};
 // whether it held. `done` is checked at least every 10 ms.
 bool pumpUntil(const std::function<bool()>& done, Limit limit = defaultLimit);
 
+// While one lives, the pump hands every message to `dispatch` (a program's
+// own message loop body, with its keyboard navigation) instead of
+// TranslateMessage and DispatchMessageW.
+class DispatchThrough {
+public:
+    explicit DispatchThrough(std::function<void(MSG&)> dispatch);
+    DispatchThrough(const DispatchThrough&) = delete;
+    DispatchThrough& operator=(const DispatchThrough&) = delete;
+    ~DispatchThrough();
+
+private:
+    std::function<void(MSG&)> previous_;
+};
+
 // Waits until all input sent so far has been dispatched: sends a marker key
 // (VK_F24, which never reaches a window) and pumps until it comes through.
 // For checks that something did not happen. Keys go to the foreground
@@ -53,6 +67,9 @@ void press(HWND window, POINT client);
 void release(HWND window, POINT client);
 void click(HWND window, POINT client);
 void doubleClick(HWND window, POINT client);
+// Turns the mouse wheel at a point: `clicks` notches away from the user
+// (positive) or towards (negative).
+void wheel(HWND window, POINT client, int clicks);
 
 // Keyboard input to the focus window: virtual keys, and text as characters.
 void keyDown(WORD key);

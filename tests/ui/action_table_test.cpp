@@ -122,6 +122,20 @@ TEST_F(Table, ChecksEveryValueCellBeforeAnyDamageType) {
     EXPECT_EQ(exportMessage(), "第1行第4列，伤害类型错误");
 }
 
+TEST_F(Table, ARefusedCellHasItsRowShownAfterTheMessage) {
+    table.onFamilySelected("大剑");
+    grid.setCell(42, 9, "x");
+    grid.setCell(17, 4, "火");
+    EXPECT_EQ(exportMessage(), "第42行第9列，不是数字");
+    EXPECT_EQ(grid.shownRows, (std::vector<int>{42}));
+    grid.setCell(42, 9, "0");
+    EXPECT_EQ(exportMessage(), "第17行第4列，伤害类型错误");
+    EXPECT_EQ(grid.shownRows, (std::vector<int>{42, 17}));
+    grid.setCell(17, 4, "弹");
+    EXPECT_EQ(exportMessage(), "导出成功，在程序运行目录下的out文件夹");
+    EXPECT_EQ(grid.shownRows, (std::vector<int>{42, 17}));
+}
+
 TEST_F(Table, AnUneditedExportWritesTheTemplatesAndReportsSuccess) {
     table.onFamilySelected("大剑");
     EXPECT_EQ(exportMessage(), "导出成功，在程序运行目录下的out文件夹");

@@ -14,6 +14,7 @@ class FakeGrid : public GridCells {
 public:
     std::vector<std::vector<std::string>> rows;
     bool focused = false;
+    std::vector<int> shownRows;  // rows brought into view, in order
 
     int rowCount() const override { return static_cast<int>(rows.size()); }
     void appendRow(const std::vector<std::string>& cells) override {
@@ -30,6 +31,7 @@ public:
     }
     void removeAllRows() override { rows.clear(); }
     void focus() override { focused = true; }
+    void showRow(int row) override { shownRows.push_back(row); }
 };
 
 class FakeNotices : public Notices {
@@ -67,9 +69,12 @@ public:
         if (!editors[e].items.empty()) editors[e].selected = 0;
     }
     void focus(Editor e) override { editors[e].focused = true; }
-    // Cell (row, column) spans x from 100 * column, y from 20 * row.
+    int scrolledRows = 0;  // rows scrolled out of view at the top
+    // Cell (row, column) spans x from 100 * column, y from 20 * row (less the
+    // rows scrolled away).
     std::optional<Rect> labelRect(int row, int column) const override {
-        return Rect{100 * column, 20 * row, 100 * column + 60, 20 * row + 18};
+        const int top = 20 * (row - scrolledRows);
+        return Rect{100 * column, top, 100 * column + 60, top + 18};
     }
 
     std::vector<Editor> visible() const {

@@ -23,9 +23,11 @@ protected:
         }
     }
     void click(int row, int column) { editors.onGridClick({true, row, row, column}); }
-    void press(std::uint32_t key, std::uint32_t message = 256, bool injected = false) {
-        editors.onHookKey({message, key, injected});
+    // A key typed into the main window, unless `mainWindowInFront` says otherwise.
+    void press(std::uint32_t key, std::uint32_t message = 256, bool injected = false, bool mainWindowInFront = true) {
+        editors.onHookKey({message, key, injected, mainWindowInFront});
     }
+    void chooseInCombo(int entry) { controls.editors[Editor::cmboSubCtrlX].selected = entry; }
 };
 
 TEST_F(Editors, AClickArmsTheRowAndOpensTheComboOverColumnFourWhereverItWas) {
@@ -91,6 +93,55 @@ TEST_F(Editors, EnterCommitsTheSelectedEntryAndClosesTheCombo) {
     grid.setCell(3, 4, "x");
     press(13);  // nothing open: nothing changes
     EXPECT_EQ(grid.cell(3, 4), "x");
+}
+
+TEST_F(Editors, EnterTypedOutsideTheMainWindowWritesNothing) {
+    click(2, 4);
+    chooseInCombo(1);
+    press(13, 256, false, false);  // into another program, or closing a message box of ours
+    EXPECT_EQ(grid.cell(2, 4), "切断");
+    EXPECT_TRUE(controls.isVisible(Editor::cmboSubCtrlX));
+}
+
+TEST_F(Editors, EditorsOfAGridThatWasEmptiedCloseAndForgetTheirCell) {
+    click(1, 4);
+    chooseInCombo(1);
+    grid.rows.clear();  // a reload: emptied, then filled again
+    editors.onGridChanged();
+    EXPECT_TRUE(controls.visible().empty());
+    EXPECT_EQ(state.rowN, 0);
+    SetUp();
+
+    // Even an editor shown again by mistake commits into no row.
+    controls.setVisible(Editor::cmboSubCtrlX, true);
+    press(13);
+    controls.editors[Editor::cmboSubCtrlX].text = "弹";
+    editors.onComboEditUpdate();
+    editors.onComboSelection();
+    for (int row = 1; row <= 3; ++row) EXPECT_EQ(grid.cell(row, 4), "切断") << row;
+}
+
+TEST_F(Editors, EditorsCloseWhenTheirRowMovesAwayAndWriteNothingMeanwhile) {
+    click(2, 4);
+    chooseInCombo(2);
+    controls.scrolledRows = 1;  // row 3 now lies where row 2 was, under the combo
+
+    // Before the grid reports the move, nothing the combo does reaches a cell.
+    controls.editors[Editor::cmboSubCtrlX].text = "打击";
+    editors.onComboEditUpdate();
+    press(13);
+    EXPECT_EQ(grid.cell(2, 4), "切断");
+    EXPECT_EQ(grid.cell(3, 4), "切断");
+    EXPECT_FALSE(controls.isVisible(Editor::cmboSubCtrlX));
+
+    click(1, 4);  // armed and opened over row 1 as it lies now
+    EXPECT_TRUE(controls.isVisible(Editor::cmboSubCtrlX));
+    editors.onGridChanged();  // nothing moved since: it stays
+    EXPECT_TRUE(controls.isVisible(Editor::cmboSubCtrlX));
+    controls.scrolledRows = 0;
+    editors.onGridChanged();
+    EXPECT_TRUE(controls.visible().empty());
+    EXPECT_EQ(state.rowN, 0);
 }
 
 TEST_F(Editors, EnterWithNoEntrySelectedWritesNothing) {

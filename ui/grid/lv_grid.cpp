@@ -104,6 +104,9 @@ struct GridWindows {
     static LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                      DWORD_PTR data) {
         Grid& grid = *reinterpret_cast<Grid*>(data);
+        // An open edit box commits before the rows move, so that what is typed
+        // afterwards cannot land in a row it no longer covers.
+        if (message != LVM_DELETEALLITEMS && rowsMayMove(message, lParam)) guarded([&] { grid.commit(); });
         switch (message) {
         case LVM_INSERTITEMA:
         case LVM_INSERTITEMW:
@@ -114,18 +117,15 @@ struct GridWindows {
             return deleted;
         }
         case LVM_DELETEALLITEMS: {
+            // The box's cell goes with the rows: what it holds is dropped.
+            grid.closeEditBox();
             const LRESULT deleted = callNextSubclass(window, message, wParam, lParam);
             if (deleted) grid.colours_.allRowsRemoved();
             return deleted;
         }
         case WM_NCDESTROY:
-            // The edit box, a child, is gone already. Nothing reaches the grid
-            // once its subclass is removed.
-            removeSubclass(window, listProc, subclassId);
-            RemovePropW(window, gridProperty);
-            if (current == &grid) current = nullptr;
-            if (sorting == &grid) sorting = nullptr;
-            delete &grid;
+            // The edit box, a child, is gone already.
+            grid.detach();
             break;
         }
         return callNextSubclass(window, message, wParam, lParam);
@@ -159,6 +159,14 @@ struct GridWindows {
         case WM_KEYUP:
             if (wParam == VK_RETURN) guarded([&] { grid.commit(); });
             break;
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL:
+            // The wheel goes to the focus, the box: it closes, and the list
+            // scrolls. A single-line edit passes the wheel on to its parent on
+            // some systems and drops it on others (Wine 8), so the box does it.
+            guarded([&] { grid.commit(); });
+            if (grid.list_) SendMessageW(grid.list_, message, wParam, lParam);
+            return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP: {
             // The box holds the mouse capture, so it sees presses anywhere.
@@ -194,6 +202,31 @@ Grid::Grid(HWND list) : list_(list), colours_(rowCount()), arrows_(createSortArr
     }
 }
 
+Grid::~Grid() {
+    if (list_) {
+        closeEditBox();  // without writing: the grid is going, not the edit
+        if (editlable_.window) DestroyWindow(editlable_.window);
+        // The header must not keep the arrows this grid owns.
+        if (const HWND header = headerOf(list_)) {
+            if (SendMessageW(header, HDM_GETIMAGELIST, 0, 0) == reinterpret_cast<LRESULT>(arrows_.get())) {
+                SendMessageW(header, HDM_SETIMAGELIST, HDSIL_NORMAL, 0);
+            }
+        }
+        detach();
+    }
+    if (current == this) current = nullptr;
+    if (sorting == this) sorting = nullptr;
+}
+
+void Grid::detach() {
+    removeSubclass(list_, GridWindows::listProc, subclassId);
+    RemovePropW(list_, gridProperty);
+    list_ = nullptr;
+    editlable_.window = nullptr;  // a child of the list: destroyed with it
+    if (current == this) current = nullptr;
+    if (sorting == this) sorting = nullptr;
+}
+
 void Grid::nthChild(int n, COLORREF colourA, std::optional<COLORREF> colourB) {
     colours_.setStripes(StripeRule{n, colourA, colourB});
 }
@@ -205,6 +238,7 @@ void Grid::setItemColor(int row, COLORREF colour) { colours_.setText(row, colour
 void Grid::setItemColorBk(int row, COLORREF colour) { colours_.setBackground(row, colour); }
 
 int Grid::addItem(const std::vector<std::wstring>& texts, int position) {
+    if (!list_) return 0;
     const int rows = rowCount();
     std::wstring first = texts.empty() ? std::wstring() : texts.front();
     LVITEMW item{};
@@ -287,6 +321,7 @@ void Grid::openEditBox(int row, int column) {
     const RECT& cell = *label;
 
     editlable_.listViewNotifyMessage = {row, column};
+    editlable_.placed = cell;
     SetWindowTextW(box, itemText(row, column).c_str());
     SetWindowPos(box, HWND_TOP, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, SWP_NOACTIVATE);
     ShowWindow(box, SW_SHOW);
@@ -300,13 +335,7 @@ void Grid::createEditBox() {
     face.lfHeight = 11;  // cell height
     face.lfWeight = FW_NORMAL;
     face.lfCharSet = DEFAULT_CHARSET;
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    const wchar_t* name = L"Segoe UI";
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        name = metrics.lfMessageFont.lfFaceName;  // the system's user-interface face
-    }
-    wcsncpy(face.lfFaceName, name, LF_FACESIZE - 1);
+    wcsncpy(face.lfFaceName, systemMessageFont().lfFaceName, LF_FACESIZE - 1);
     editFont_.reset(CreateFontIndirectW(&face));
 
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(list_, GWLP_HINSTANCE));
@@ -321,11 +350,17 @@ void Grid::createEditBox() {
     editlable_.window = box;
 }
 
+bool Grid::editBoxOpen() const {
+    const HWND box = editlable_.window;
+    return box && (GetWindowLongPtrW(box, GWL_STYLE) & WS_VISIBLE);
+}
+
 // Writes the box's text into the cell it was opened on and closes it. Only an
 // open box commits; hiding it moves the focus away, which must not commit again.
+// A box that no longer lies over its cell (the rows moved in a way the list
+// did not announce) writes nothing: its text was typed for another row.
 void Grid::commit() {
-    const HWND box = editlable_.window;
-    if (committing_ || !box || !(GetWindowLongPtrW(box, GWL_STYLE) & WS_VISIBLE)) return;
+    if (committing_ || !editBoxOpen()) return;
     committing_ = true;
     struct Done {
         bool& flag;
@@ -333,7 +368,14 @@ void Grid::commit() {
     } done{committing_};
 
     const Cell cell = editlable_.listViewNotifyMessage;
-    setItemText(cell.row, cell.column, windowText(box));
+    const std::optional<RECT> now = labelRect(cell.row, cell.column);
+    if (now && EqualRect(&*now, &editlable_.placed)) setItemText(cell.row, cell.column, windowText(editlable_.window));
+    closeEditBox();
+}
+
+void Grid::closeEditBox() {
+    if (!editBoxOpen()) return;
+    const HWND box = editlable_.window;
     ShowWindow(box, SW_HIDE);
     if (GetCapture() == box) ReleaseCapture();
 }
@@ -406,21 +448,52 @@ void Grid::setColumnImage(int column, int image) {
     SendMessageW(list_, LVM_SETCOLUMNW, static_cast<WPARAM>(column - 1), reinterpret_cast<LPARAM>(&format));
 }
 
-Grid& ctrl(HWND list) {
-    if (Grid* grid = from(list)) return *(current = grid);
+std::unique_ptr<Grid> ctrl(HWND list) {
     if (!isListView(list)) throw std::runtime_error("lvGrid::ctrl: the window is not a list view");
+    if (from(list)) throw std::runtime_error("lvGrid::ctrl: the list view is wrapped already");
     std::unique_ptr<Grid> grid(new Grid(list));
+    // On a failure the grid's destructor takes back what is in place already.
     if (!SetPropW(list, gridProperty, grid.get())) throw std::runtime_error("lvGrid::ctrl: cannot mark the list view");
     if (!setSubclass(list, GridWindows::listProc, subclassId, reinterpret_cast<DWORD_PTR>(grid.get()))) {
-        RemovePropW(list, gridProperty);
         throw std::runtime_error("lvGrid::ctrl: the list view cannot be subclassed");
     }
-    current = grid.release();
-    return *current;
+    current = grid.get();
+    return grid;
 }
 
 Grid* from(HWND list) {
     return list ? static_cast<Grid*>(GetPropW(list, gridProperty)) : nullptr;
+}
+
+bool rowsMayMove(UINT message, LPARAM lParam) {
+    switch (message) {
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+    case WM_KEYDOWN:  // arrows and pages, and letters that seek a row
+    case WM_CHAR:
+    case LVM_SCROLL:
+    case LVM_ENSUREVISIBLE:
+    case LVM_SORTITEMS:
+    case LVM_SORTITEMSEX:
+    case LVM_INSERTITEMA:
+    case LVM_INSERTITEMW:
+    case LVM_DELETEITEM:
+    case LVM_DELETEALLITEMS:
+    case LVM_SETCOLUMNWIDTH:
+    case LVM_INSERTCOLUMNA:
+    case LVM_INSERTCOLUMNW:
+    case LVM_DELETECOLUMN:
+        return true;
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED: {
+        const auto* position = reinterpret_cast<const WINDOWPOS*>(lParam);
+        return position && !(position->flags & SWP_NOSIZE);
+    }
+    default:
+        return false;
+    }
 }
 
 int getColumnCount() { return current ? current->columnCount() : 0; }

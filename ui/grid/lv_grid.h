@@ -4,7 +4,10 @@
 //   with its row) and a background colour per row position (it stays).
 // - A double-click on a cell opens an edit box over it; Enter, a click outside
 //   the box or the loss of the focus writes the box's text into the cell.
-//   Protected columns never open the box.
+//   Protected columns never open the box. The box only ever writes into the
+//   cell it lies over: before the rows move under it (a scroll, a resize, a
+//   sort, a row added or deleted) it writes and closes, and when the list is
+//   emptied it closes without writing.
 // - Declared columns sort all rows when their header is clicked, alternating
 //   ascending and descending, with an arrow in the header.
 //
@@ -22,12 +25,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 #include "row_colours.h"
 #include "sort_arrows.h"
 #include "sort_rules.h"
+#include "win32_handles.h"
 
 namespace lvGrid {
 
@@ -35,7 +38,11 @@ class Grid {
 public:
     Grid(const Grid&) = delete;
     Grid& operator=(const Grid&) = delete;
+    // Gives the list back as it was before the wrap; the edit box goes.
+    ~Grid();
 
+    // The wrapped list; null once the list's window is destroyed, after which
+    // the grid does nothing.
     HWND list() const { return list_; }
     // The edit box, a hidden child of the list between edits; null until the
     // first double-click on an editable cell.
@@ -96,7 +103,7 @@ public:
     const ColumnSorter& sorter() const { return sorter_; }
 
 private:
-    friend Grid& ctrl(HWND list);
+    friend std::unique_ptr<Grid> ctrl(HWND list);
     friend struct GridWindows;
 
     explicit Grid(HWND list);
@@ -104,11 +111,14 @@ private:
     std::optional<LRESULT> customDraw(NMLVCUSTOMDRAW& draw) const;
     void openEditBox(int row, int column);
     void createEditBox();
+    bool editBoxOpen() const;
+    // Writes the box's text into its cell, if the box still lies over it, and closes the box.
     void commit();
+    // Closes the box without writing.
+    void closeEditBox();
+    // The list's window is going: the grid lets go of it.
+    void detach();
 
-    struct FontDeleter {
-        void operator()(HFONT font) const noexcept { DeleteObject(font); }
-    };
     struct Cell {
         int row = 0;
         int column = 0;
@@ -116,6 +126,7 @@ private:
     struct EditBox {
         HWND window = nullptr;
         Cell listViewNotifyMessage;  // the cell being edited
+        RECT placed{};               // where the box was put over it, in the list's client coordinates
     };
 
     HWND list_;
@@ -124,17 +135,26 @@ private:
     RowColours colours_;
     ColumnSorter sorter_;
     ImageList arrows_;
-    std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter> editFont_;
+    FontHandle editFont_;
     EditBox editlable_;
     bool committing_ = false;
 };
 
-// Wraps a report-view list (the wrap lives as long as the list's window) and
-// binds the module functions below to it. Wrapping a list again returns its
-// grid. Throws std::runtime_error when the list cannot be wrapped.
-Grid& ctrl(HWND list);
+// Wraps a report-view list, binds the module functions below to it and
+// returns the grid, its one owner: the list works as a grid while both live.
+// Destroying the grid gives the list back; a grid whose list was destroyed
+// first does nothing more. Throws std::runtime_error when the window is not a
+// list view, is wrapped already, or cannot be wrapped.
+std::unique_ptr<Grid> ctrl(HWND list);
 // The grid of a wrapped list; null for any other window.
 Grid* from(HWND list);
+
+// Whether the rows of a list may lie elsewhere, or be gone, once the list has
+// handled this message: scrolling by any means (scroll bars, the wheel, keys,
+// requests), a change of size, sorting, rows or columns added or removed, a
+// column's width. Things laid over a cell (the edit box, the main window's
+// editors) close around them.
+bool rowsMayMove(UINT message, LPARAM lParam);
 
 // Header operations on the most recently wrapped list (0, -1 and nothing once
 // it is gone).
