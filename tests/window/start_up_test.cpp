@@ -112,9 +112,17 @@ fs::path besideThisTest(const wchar_t* name) {
 }
 
 TEST(EditorProcess, AltF4AfterAnEditEndsItAndLeavesTheOutputFilesAlone) {
-    const fs::path folder = besideThisTest(L"out") / "nativePC" / "hm" / "wp" / "wp00" / "collision";
+    // The output tree as it was: absent, or with files of an earlier export.
+    struct Tree {
+        fs::path root;
+        bool existed = fs::exists(root);
+        ~Tree() {
+            std::error_code ignored;
+            if (!existed) fs::remove_all(root, ignored);
+        }
+    } tree{besideThisTest(L"out")};
+    const fs::path folder = tree.root / "nativePC" / "hm" / "wp" / "wp00" / "collision";
     const fs::path outputs[] = {folder / "wp00.col", folder / "wp00_01.col"};
-    // Files of an earlier export, put back as they were afterwards.
     struct Kept {
         fs::path path;
         bool existed = fs::exists(path);
