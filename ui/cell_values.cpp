@@ -73,7 +73,10 @@ FloatCheck ui_checkFloat(std::string_view text) {
         result.reason = reasons::notANumber;
         return result;
     }
-    if (number->value >= 65535 || !helper::nearestFloatIsFinite(number->value)) {
+    // The bound holds for the value as the file stores it, the nearest 32-bit
+    // float: 65534999e-3 is below 65535 but is stored as 65535.0f, which
+    // would then show as "65535" and be refused when read back.
+    if (!helper::nearestFloatIsFinite(number->value) || static_cast<float>(number->value) >= 65535.0f) {
         result.reason = reasons::tooLarge;
         return result;
     }

@@ -36,9 +36,9 @@ struct FloatCheck {
 };
 
 // Whether a value cell may be exported, and its number. Refused: text that is
-// not one whole number; 65535 and more, and anything whose nearest 32-bit
-// float is not finite; a first "." that begins or ends the text or has more
-// than two characters after it.
+// not one whole number; a number whose nearest 32-bit float (the value a
+// file stores) is 65535 or more, or not finite; a first "." that begins or
+// ends the text or has more than two characters after it.
 FloatCheck ui_checkFloat(std::string_view text);
 
 // The text of column 4 for a damage type code: its name, or the code's

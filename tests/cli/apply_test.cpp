@@ -121,6 +121,7 @@ TEST_F(Apply, RefusedFilesWriteNothingAndNameTheCell) {
          "3: 骑乘值: 小数点后最多2位"},
         {"empty number", "动作序号,动作值\r\n05,\r\n", "2: 动作值: 不是数字"},
         {"number too large", "动作序号,眩晕值\r\n05,65535\r\n", "2: 眩晕值: 数字太大"},
+        {"stored as 65535", "动作序号,眩晕值\r\n05,65534999e-3\r\n", "2: 眩晕值: 数字太大"},
         {"leading point", "动作序号,物理倍率\r\n05,.5\r\n", "2: 物理倍率: 不能以小数点开头"},
         {"trailing blank", "动作序号,动作值\r\n05,5 \r\n", "2: 动作值: 不是数字"},
         {"bad damage type", "动作序号,伤害类型\r\n05,切断 \r\n", "2: 伤害类型: 伤害类型错误"},

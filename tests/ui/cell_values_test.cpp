@@ -40,6 +40,17 @@ const Case cases[] = {
     {"1d3", "不是数字", 0},
     {"１２", "不是数字", 0},  // full-width digits
     {"65535", "数字太大", 0},
+    // The bound is on the stored float: 65534.99609375 is the largest float
+    // below 65535, and texts from 65534.998046875 (halfway) up round to 65535.
+    {"65534998046874e-9", nullptr, 65534.998046874},
+    {"65534998046875e-9", "数字太大", 0},
+    {"65534999e-3", "数字太大", 0},
+    {"65534.999", "数字太大", 0},  // the bound is checked before the decimals
+    {"--5", nullptr, 5},           // a "-" before a signed number
+    {"-+5", nullptr, -5},
+    {"- 5", nullptr, -5},
+    {"\t\n 7", nullptr, 7},
+    {"-65535", nullptr, -65535},
     {"65535.5", "数字太大", 0},
     {"1e39", "数字太大", 0},
     {"-1e50", "数字太大", 0},  // no lower bound, but its nearest float is -infinity
