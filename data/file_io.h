@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -72,11 +73,15 @@ std::vector<std::uint8_t> readFileStart(const std::filesystem::path& path, std::
 
 // Replacing the whole content of a file so that it holds either its old
 // content or the new one, never a part: prepare() writes the new bytes to a
-// temporary file in the same folder (creating missing parent folders) and
-// checks that the target may be replaced; commit() renames the temporary file
-// over the target. A read-only target is refused, as is one that another
-// program holds open without letting it be replaced. A replacement that is
-// never committed removes its temporary file.
+// temporary file in the same folder (creating missing parent folders),
+// flushes it to disk and checks that the target may be replaced; commit()
+// renames the temporary file over the target. Refused before anything is
+// replaced: a target that is a folder or anything else but a file, a
+// read-only target, and one that another program holds open without letting
+// it be replaced. A replacement that is never committed removes its
+// temporary file. prepare() also removes the files that an export killed
+// before its end left beside the target (see leftoverOf), or puts back the
+// old file it had moved aside where the target is missing.
 class FileReplacement {
 public:
     static FileReplacement prepare(const std::filesystem::path& path, const void* data, std::size_t size);
@@ -89,7 +94,13 @@ public:
 
     void commit();
 
+    const std::filesystem::path& target() const { return target_; }
+    // Empty once committed.
+    const std::filesystem::path& temporary() const { return temporary_; }
+
 private:
+    friend class FileSetReplacement;
+
     FileReplacement(std::filesystem::path target, std::filesystem::path temporary)
         : target_(std::move(target)), temporary_(std::move(temporary)) {}
 
@@ -97,25 +108,61 @@ private:
     std::filesystem::path temporary_;  // empty once committed or moved from
 };
 
-// Creates or truncates `path` and writes `size` bytes into it, in place. For
-// the editor's own working copies, which the next load rewrites anyway; files
-// the user keeps are replaced with FileReplacement.
-void writeWholeFile(const std::filesystem::path& path, const void* data, std::size_t size);
-
-// prepare() and commit() in one.
-void replaceFile(const std::filesystem::path& path, const void* data, std::size_t size);
-
 struct NewContent {
     std::filesystem::path path;
     const void* data;
     std::size_t size;
 };
 
-// Replaces several files, each whole: every new content is written and every
-// target checked before the first target is replaced, so that a full disk or
-// a read-only or locked target leaves all the old files in place. A rename
-// that fails after others succeeded (the target locked in between) leaves
-// those replaced; it throws all the same.
+// Replacing several files as one, so that they all hold the new contents or
+// all the old ones. prepare() prepares every file (see FileReplacement), so a
+// full disk or a target that is a folder, read-only or locked leaves all the
+// old files in place. commit() then, file by file, moves the old file aside
+// to a backup beside it and renames the new one into place; when a step
+// fails it puts every old file back (and removes a new file where there was
+// none), then throws the step's error. The backups are removed once all new
+// files are in place. commit() is called once: after a failure the new
+// contents are gone, and a new replacement starts from prepare().
+class FileSetReplacement {
+public:
+    static FileSetReplacement prepare(const std::vector<NewContent>& files);
+
+    void commit();
+
+    const std::vector<FileReplacement>& files() const { return files_; }
+
+private:
+    explicit FileSetReplacement(std::vector<FileReplacement> files) : files_(std::move(files)) {}
+
+    std::vector<FileReplacement> files_;
+};
+
+// The files an export of this program leaves beside a target while it runs:
+// the new content before it is renamed into place, and the old file while the
+// new ones are put in place. Their names are the target's name followed by
+// ".brindlemark-", the process id, "-", a count, and ".new" or ".old", so
+// that a later export can tell them from the user's files.
+enum class LeftoverKind { newContent, oldFile };
+
+struct Leftover {
+    LeftoverKind kind;
+    unsigned long processId;
+};
+
+std::filesystem::path leftoverName(const std::filesystem::path& target, LeftoverKind kind, unsigned long processId,
+                                   unsigned long count);
+// What `candidate` is to `target`, when its name is one of leftoverName's.
+std::optional<Leftover> leftoverOf(const std::filesystem::path& target, const std::filesystem::path& candidate);
+
+// Creates or truncates `path` and writes `size` bytes into it, in place. For
+// the editor's own working copies, which the next load rewrites anyway; files
+// the user keeps are replaced with FileReplacement.
+void writeWholeFile(const std::filesystem::path& path, const void* data, std::size_t size);
+
+// FileReplacement's prepare() and commit() in one.
+void replaceFile(const std::filesystem::path& path, const void* data, std::size_t size);
+
+// FileSetReplacement's prepare() and commit() in one.
 void replaceFiles(const std::vector<NewContent>& files);
 
 // Creates a folder and every missing parent; an existing folder is left alone.

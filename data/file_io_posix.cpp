@@ -1,14 +1,17 @@
 // POSIX implementation of the file services.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 #include "file_io.h"
+#include "file_io_platform.h"
 
 namespace helper {
 
@@ -179,37 +182,73 @@ void writeWholeFile(const std::filesystem::path& path, const void* data, std::si
     if (::close(fd.release()) != 0) fail("cannot write", path);
 }
 
-FileReplacement FileReplacement::prepare(const std::filesystem::path& path, const void* data, std::size_t size) {
-    if (path.has_parent_path()) createFolders(path.parent_path());
+namespace platform {
 
+PathKind pathKind(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return PathKind::absent;
+        fail("cannot replace", path);
+    }
+    if (S_ISLNK(info.st_mode) && ::stat(path.c_str(), &info) != 0) return PathKind::other;  // a link to nothing
+    if (S_ISREG(info.st_mode)) return PathKind::file;
+    if (S_ISDIR(info.st_mode)) return PathKind::folder;
+    return PathKind::other;
+}
+
+void checkReplaceable(const std::filesystem::path& target) {
     // A file the user made read-only keeps its content. rename() alone would
     // replace it (only the folder's permissions matter to it), and root may
     // write anything, so the mode bits are checked here.
-    struct stat target {};
-    if (::stat(path.c_str(), &target) == 0 && (target.st_mode & S_IWUSR) == 0) {
-        fail("cannot replace", path, EACCES);
-    }
-
-    // A name of our own rather than mkstemp's, so that the kernel applies the
-    // umask to 0666 as for any new file.
-    static unsigned counter = 0;
-    std::string temporary;
-    int created = -1;
-    for (int attempt = 0; created < 0; ++attempt) {
-        temporary = path.native() + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-        created = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (created < 0 && (errno != EEXIST || attempt == 100)) fail("cannot create a temporary file beside", path);
-    }
-    FdGuard fd(created);
-    FileReplacement replacement(path, temporary);  // removes the file on failure
-    writeAll(fd.get(), data, size, 0, temporary);
-    if (::close(fd.release()) != 0) fail("cannot write", temporary);
-    return replacement;
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0) fail("cannot replace", target);
+    if ((info.st_mode & S_IWUSR) == 0) fail("cannot replace", target, EACCES);
 }
 
-void FileReplacement::commit() {
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) fail("cannot replace", target_);
-    temporary_.clear();
+bool writeNewFile(const std::filesystem::path& path, const void* data, std::size_t size,
+                  const std::filesystem::path& target) {
+    // 0666 rather than mkstemp's 0600, so that the umask applies as for any new file.
+    FdGuard fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (fd.get() < 0) {
+        if (errno == EEXIST) return false;
+        fail("cannot create a temporary file beside", target);
+    }
+    try {
+        writeAll(fd.get(), data, size, 0, target);
+        // On disk before it is renamed over the target: otherwise a power loss
+        // soon after the rename can leave an empty file where the old one was.
+        if (::fsync(fd.get()) != 0) fail("cannot write", target);
+        if (::close(fd.release()) != 0) fail("cannot write", target);
+    } catch (...) {
+        ::unlink(path.c_str());
+        throw;
+    }
+    return true;
 }
+
+void moveFile(const std::filesystem::path& from, const std::filesystem::path& to,
+              const std::filesystem::path& reported) {
+    if (::rename(from.c_str(), to.c_str()) != 0) fail("cannot replace", reported);
+}
+
+bool removeFile(const std::filesystem::path& path) noexcept { return ::unlink(path.c_str()) == 0; }
+
+void syncFolder(const std::filesystem::path& folder) {
+    FdGuard fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0) fail("cannot write", folder);
+    // Some file systems cannot sync a folder and say so; their renames are as
+    // durable as they get.
+    if (::fsync(fd.get()) != 0 && errno != EINVAL && errno != ENOTSUP) fail("cannot write", folder);
+}
+
+unsigned long currentProcessId() { return static_cast<unsigned long>(::getpid()); }
+
+bool processIsRunning(unsigned long id) {
+    // 0 and ids beyond pid_t would name process groups or nothing for kill().
+    if (id == 0 || id > static_cast<unsigned long>(std::numeric_limits<pid_t>::max())) return false;
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+}
+
+}  // namespace platform
 
 }  // namespace helper

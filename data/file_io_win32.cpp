@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "file_io.h"
+#include "file_io_platform.h"
 
 namespace helper {
 
@@ -210,38 +211,79 @@ void writeWholeFile(const std::filesystem::path& path, const void* data, std::si
     if (!CloseHandle(file.release())) fail("cannot write", path);
 }
 
-FileReplacement FileReplacement::prepare(const std::filesystem::path& path, const void* data, std::size_t size) {
-    if (path.has_parent_path()) createFolders(path.parent_path());
+namespace platform {
 
+PathKind pathKind(const std::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return PathKind::absent;
+        fail("cannot replace", path, error);
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::folder;
+    if (attributes & FILE_ATTRIBUTE_DEVICE) return PathKind::other;
+    return PathKind::file;
+}
+
+void checkReplaceable(const std::filesystem::path& target) {
     // MoveFileExW replaces a read-only file on some systems; the user's
     // read-only mark is honoured on every one.
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (attributes & FILE_ATTRIBUTE_READONLY) fail("cannot replace", path, ERROR_ACCESS_DENIED);
-        // Renaming over a file needs the same right as deleting it; asking
-        // for it now finds a file that another program holds open without
-        // sharing it, before any file of an export has been replaced.
-        HandleGuard probe(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!probe.valid()) fail("cannot replace", path);
-    }
-
-    const std::wstring temporary = path.native() + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    // Declared first, so that on failure the file is closed before it is removed.
-    FileReplacement replacement(path, temporary);
-    HandleGuard file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) fail("cannot create a temporary file beside", path);
-    writeAll(file.get(), data, size, 0, temporary);
-    if (!CloseHandle(file.release())) fail("cannot write", temporary);
-    return replacement;
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) fail("cannot replace", target);
+    if (attributes & FILE_ATTRIBUTE_READONLY) fail("cannot replace", target, ERROR_ACCESS_DENIED);
+    // Renaming a file needs the same right as deleting it; asking for it now
+    // finds a file that another program holds open without sharing it, before
+    // any file of an export has been replaced.
+    HandleGuard probe(CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!probe.valid()) fail("cannot replace", target);
 }
 
-void FileReplacement::commit() {
-    if (!MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        fail("cannot replace", target_);
+bool writeNewFile(const std::filesystem::path& path, const void* data, std::size_t size,
+                  const std::filesystem::path& target) {
+    HandleGuard file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return false;
+        fail("cannot create a temporary file beside", target, error);
     }
-    temporary_.clear();
+    try {
+        writeAll(file.get(), data, size, 0, target);
+        // On disk before it is renamed over the target: otherwise a power loss
+        // soon after the rename can leave an empty file where the old one was.
+        if (!FlushFileBuffers(file.get())) fail("cannot write", target);
+        if (!CloseHandle(file.release())) fail("cannot write", target);
+    } catch (...) {
+        if (file.valid()) CloseHandle(file.release());  // a file open without sharing cannot be deleted
+        DeleteFileW(path.c_str());
+        throw;
+    }
+    return true;
 }
+
+void moveFile(const std::filesystem::path& from, const std::filesystem::path& to,
+              const std::filesystem::path& reported) {
+    // Write-through: the rename is on disk when the call returns.
+    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        fail("cannot replace", reported);
+    }
+}
+
+bool removeFile(const std::filesystem::path& path) noexcept { return DeleteFileW(path.c_str()) != 0; }
+
+void syncFolder(const std::filesystem::path&) {
+    // Nothing to do: every rename was made with MOVEFILE_WRITE_THROUGH.
+}
+
+unsigned long currentProcessId() { return GetCurrentProcessId(); }
+
+bool processIsRunning(unsigned long id) {
+    HandleGuard process(OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id)));
+    // A process that exists but may not be opened is running all the same.
+    if (!process.valid()) return GetLastError() == ERROR_ACCESS_DENIED;
+    return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+}  // namespace platform
 
 }  // namespace helper

@@ -374,6 +374,20 @@ TEST_F(Apply, ManyRefusalsListTheFirstHundredAndCountTheRest) {
               std::string::npos) << result.err.substr(result.err.size() - 200);
 }
 
+TEST_F(Apply, ASecondTargetThatIsAFolderLeavesTheFirstFileAsItWas) {
+    ASSERT_EQ(apply("动作序号,动作值\r\n05,80\r\n").exitCode, 0);
+    const Bytes first0 = fileBytes(output(0));
+    fs::remove(output(1));
+    fs::create_directory(output(1));
+
+    const auto result = apply("动作序号,动作值\r\n05,90\r\n");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find(pathArgument(output(1)) + ": it is a folder"), std::string::npos) << result.err;
+    EXPECT_EQ(fileBytes(output(0)), first0);
+    EXPECT_TRUE(fs::is_directory(output(1)));
+    EXPECT_EQ(std::distance(fs::directory_iterator(outputTree(out)), fs::directory_iterator()), 2);
+}
+
 TEST_F(Apply, AMissingEditsFileIsAnErrorWithItsPath) {
     const auto result = runCli({"apply", pathArgument(edits), "--out", pathArgument(out)}, program);
     EXPECT_EQ(result.exitCode, 2);

@@ -181,6 +181,20 @@ TEST_F(Table, AFailedExportShowsTheReasonAndNoSuccess) {
     EXPECT_EQ(grid.rowCount(), 60);
 }
 
+TEST_F(Table, AnExportWhoseSecondFileCannotBeReplacedKeepsTheFirstFileAsItWas) {
+    table.onFamilySelected("大剑");
+    ASSERT_EQ(exportMessage(), "导出成功，在程序运行目录下的out文件夹");
+    fs::remove(output(1));
+    fs::create_directory(output(1));  // a folder where wp00_01.col was
+    grid.setCell(1, 5, "250");
+    const std::string message = exportMessage();
+    EXPECT_EQ(message.rfind("导出失败：", 0), 0u) << message;
+    EXPECT_NE(message.find("wp00_01.col"), std::string::npos) << message;
+    EXPECT_NE(message.find("it is a folder"), std::string::npos) << message;
+    EXPECT_EQ(fileBytes(output(0)), templateBytes(0));
+    EXPECT_TRUE(fs::is_directory(output(1)));
+}
+
 TEST_F(Table, AFailedLoadShowsTheReasonAndLeavesAnEmptyGrid) {
     writeBytes(temp.folders.working.parent_path(), {1});  // a file where the working folder must be made
     table.onFamilySelected("大剑");
