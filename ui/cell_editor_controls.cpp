@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "child_control.h"
+#include "layout.h"
 #include "lv_grid.h"
 #include "subclass.h"
 #include "text.h"
@@ -19,25 +20,27 @@ constexpr COLORREF flatButtonColour = 15780518;  // RGB(166, 202, 240)
 // The one set of controls of the process, for the keyboard hook, which gets no context.
 CellEditorControls* hooked = nullptr;
 
+// At 96 dpi; created hidden, and placed over a cell before they show.
+const ControlRow editorLayouts[] = {
+    {"plusBtSubCtrlX", WC_BUTTONW, L"动态按钮", BS_OWNERDRAW, WS_EX_STATICEDGE, {0, 0, 18, 18}},
+    {"plusBtOpenSubCtrlX", WC_BUTTONW, L"...", BS_OWNERDRAW, WS_EX_STATICEDGE, {0, 0, 18, 18}},
+    // "q" in the symbol face draws a small downward triangle.
+    {"plusBtTolistSubCtrlX", WC_BUTTONW, L"q", BS_OWNERDRAW, WS_EX_STATICEDGE, {0, 0, 18, 18}},
+    {"listSubCtrlX", WC_LISTBOXW, L"", LBS_NOTIFY | WS_VSCROLL, WS_EX_CLIENTEDGE, {0, 0, 100, 100}},
+    {"cmboSubCtrlX", WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, {0, 0, 18, 16}},
+};
+
 }  // namespace
 
-CellEditorControls::CellEditorControls(lvGrid::Grid& grid, HINSTANCE instance) : grid_(grid), list_(grid.list()) {
-    buttonFont_ = makeFont(L"Tahoma", 10);
-    arrowFont_ = makeFont(L"Wingdings 3", 8, SYMBOL_CHARSET);
-    listFont_ = makeFont(nullptr, 12);
+CellEditorControls::CellEditorControls(lvGrid::Grid& grid, HINSTANCE instance)
+    : grid_(grid), list_(grid.list()), dpi_(grid.dpi()) {
+    createFonts();
     buttonBrush_.reset(CreateSolidBrush(flatButtonColour));
 
-    const ControlRow layouts[] = {
-        {"plusBtSubCtrlX", WC_BUTTONW, L"动态按钮", BS_OWNERDRAW, WS_EX_STATICEDGE, {0, 0, 18, 18}},
-        {"plusBtOpenSubCtrlX", WC_BUTTONW, L"...", BS_OWNERDRAW, WS_EX_STATICEDGE, {0, 0, 18, 18}},
-        // "q" in the symbol face draws a small downward triangle.
-        {"plusBtTolistSubCtrlX", WC_BUTTONW, L"q", BS_OWNERDRAW, WS_EX_STATICEDGE, {0, 0, 18, 18}},
-        {"listSubCtrlX", WC_LISTBOXW, L"", LBS_NOTIFY | WS_VSCROLL, WS_EX_CLIENTEDGE, {0, 0, 100, 100}},
-        {"cmboSubCtrlX", WC_COMBOBOXW, L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, {0, 0, 18, 16}},
-    };
-    const HFONT fonts[] = {buttonFont_.get(), buttonFont_.get(), arrowFont_.get(), listFont_.get(), listFont_.get()};
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        controls_[i] = createControl(list_, instance, firstControlId + static_cast<int>(i), layouts[i], fonts[i]);
+        ControlRow layout = editorLayouts[i];
+        layout.rect = scaleToDpi(layout.rect, dpi_);
+        controls_[i] = createControl(list_, instance, firstControlId + static_cast<int>(i), layout, fontOf(i));
     }
 
     // The hook before the subclass: should the subclass fail, the hook goes
@@ -51,6 +54,38 @@ CellEditorControls::CellEditorControls(lvGrid::Grid& grid, HINSTANCE instance) :
         throw Win32Failure("无法子类化表格列表 (listview)");
     }
     hooked = this;
+}
+
+void CellEditorControls::createFonts() {
+    buttonFont_ = makeFont(L"Tahoma", 10, dpi_);
+    arrowFont_ = makeFont(L"Wingdings 3", 8, dpi_, SYMBOL_CHARSET);
+    listFont_ = makeFont(nullptr, 12, dpi_);
+}
+
+HFONT CellEditorControls::fontOf(std::size_t editor) const {
+    switch (static_cast<Editor>(editor)) {
+        case Editor::plusBtSubCtrlX:
+        case Editor::plusBtOpenSubCtrlX:
+            return buttonFont_.get();
+        case Editor::plusBtTolistSubCtrlX:
+            return arrowFont_.get();
+        case Editor::listSubCtrlX:
+        case Editor::cmboSubCtrlX:
+            break;
+    }
+    return listFont_.get();
+}
+
+void CellEditorControls::setDpi(int dpi) {
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    // The old fonts go once no control shows them any more.
+    const FontHandle oldButtonFont = std::move(buttonFont_), oldArrowFont = std::move(arrowFont_),
+                     oldListFont = std::move(listFont_);
+    createFonts();
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(i)), TRUE);
+    }
 }
 
 CellEditorControls::~CellEditorControls() {
@@ -196,8 +231,9 @@ void CellEditorControls::place(Editor editor, const Rect& rect) {
     if (editor == Editor::cmboSubCtrlX) {
         // A combo's window height includes its drop-down list; the edit field
         // is sized through its item height to cover the cell.
-        SendMessageW(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(rect.height() - 6, 8));
-        height = rect.height() + 100;
+        SendMessageW(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                     std::max(rect.height() - scaleToDpi(6, dpi_), scaleToDpi(8, dpi_)));
+        height = rect.height() + scaleToDpi(100, dpi_);
     }
     MoveWindow(window, rect.left, rect.top, rect.width(), height, TRUE);
 }

@@ -28,6 +28,10 @@ public:
     // Connects the logic that the controls' messages drive.
     void attach(InCellEditors& editors) { editors_ = &editors; }
 
+    // The grid is shown at another DPI now: the fonts follow, and so do the
+    // sizes of the editors placed from now on.
+    void setDpi(int dpi);
+
     // The main window's handler for the grid's notifications: acts on NM_CLICK.
     void onGridNotify(const NMHDR& header);
 
@@ -43,6 +47,7 @@ public:
     void selectFirst(Editor editor) override;
     void focus(Editor editor) override;
     std::optional<Rect> labelRect(int row, int column) const override;
+    int dpi() const override { return dpi_; }
 
 private:
     static LRESULT CALLBACK listHook(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -51,10 +56,13 @@ private:
     std::optional<LRESULT> onListMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(HWND control, UINT event);
     void drawFlatButton(const DRAWITEMSTRUCT& item) const;
+    void createFonts();
+    HFONT fontOf(std::size_t editor) const;
 
     lvGrid::Grid& grid_;
     HWND list_;
     std::array<HWND, 5> controls_{};
+    int dpi_;
     FontHandle buttonFont_, arrowFont_, listFont_;
     BrushHandle buttonBrush_;
     HookHandle keyboardHook_;

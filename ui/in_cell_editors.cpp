@@ -1,5 +1,6 @@
 #include "in_cell_editors.h"
 
+#include "dpi_scale.h"
 #include "editor_spec.h"
 #include "messages.h"
 
@@ -9,10 +10,12 @@ constexpr std::uint32_t keyDown = 256;     // WM_KEYDOWN
 constexpr std::uint32_t sysKeyDown = 260;  // WM_SYSKEYDOWN
 constexpr std::uint32_t returnKey = 13;    // VK_RETURN: decided on the code, since key names differ between systems
 constexpr int armedColumn = 1;
-constexpr int buttonWidth = 16;
+constexpr int buttonWidth = 16;  // at 96 dpi, as every length here
 
 // The small buttons sit at the right end of the cell, two pixels short of its bottom.
-Rect rightEndOf(const Rect& cell) { return {cell.right - buttonWidth, cell.top, cell.right, cell.bottom - 2}; }
+Rect rightEndOf(const Rect& cell, int dpi) {
+    return {cell.right - scaleToDpi(buttonWidth, dpi), cell.top, cell.right, cell.bottom - scaleToDpi(2, dpi)};
+}
 
 }  // namespace
 
@@ -67,12 +70,12 @@ void InCellEditors::onGridClick(const GridClick& click) {
     }
 
     if (kind == "buttonOpen") {
-        controls_.place(Editor::plusBtOpenSubCtrlX, rightEndOf(*cell));
+        controls_.place(Editor::plusBtOpenSubCtrlX, rightEndOf(*cell, controls_.dpi()));
         lVSubCtrlHide(1, kind);
     } else if (kind == "buttonTolist") {
         controls_.setItems(Editor::listSubCtrlX, editorItems(fields[2]));
-        controls_.place(Editor::plusBtTolistSubCtrlX, rightEndOf(*cell));
-        state_.listRc = {cell->left, cell->bottom, cell->right, cell->bottom + state_.listH};
+        controls_.place(Editor::plusBtTolistSubCtrlX, rightEndOf(*cell, controls_.dpi()));
+        state_.listRc = {cell->left, cell->bottom, cell->right, cell->bottom + scaleToDpi(state_.listH, controls_.dpi())};
         target(click.item, *column, *cell);
         lVSubCtrlHide(1, kind);
     } else if (kind == "combobox") {

@@ -44,6 +44,8 @@ public:
     virtual void focus(Editor editor) = 0;
     // The label rectangle of a cell in the grid's client coordinates.
     virtual std::optional<Rect> labelRect(int row, int column) const = 0;
+    // The DPI the grid is shown at; the editors' offsets and sizes follow it.
+    virtual int dpi() const = 0;
 };
 
 // A click in the grid, rows and columns from 1, 0 for none.

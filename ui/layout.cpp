@@ -10,7 +10,15 @@ int scaled(int value, int size, int initialSize) {
 
 }  // namespace
 
-Rect scaledRect(const Rect& initial, int width, int height) {
-    return {scaled(initial.left, width, initialClientWidth), scaled(initial.top, height, initialClientHeight),
-            scaled(initial.right, width, initialClientWidth), scaled(initial.bottom, height, initialClientHeight)};
+Rect scaleToDpi(const Rect& rect, int dpi) {
+    return {scaleToDpi(rect.left, dpi), scaleToDpi(rect.top, dpi), scaleToDpi(rect.right, dpi),
+            scaleToDpi(rect.bottom, dpi)};
+}
+
+Rect scaledRect(const Rect& initial, int width, int height, int dpi) {
+    const Rect atDpi = scaleToDpi(initial, dpi);
+    const int initialWidth = scaleToDpi(initialClientWidth, dpi);
+    const int initialHeight = scaleToDpi(initialClientHeight, dpi);
+    return {scaled(atDpi.left, width, initialWidth), scaled(atDpi.top, height, initialHeight),
+            scaled(atDpi.right, width, initialWidth), scaled(atDpi.bottom, height, initialHeight)};
 }

@@ -26,7 +26,7 @@ struct MainState {
     int ui_listview_opcol = 12;  // the column holding each row's editor spec
     int rowN = 0;                // cell that the list and combo editors commit into
     int rowCN = 0;
-    int listH = 100;             // height of the drop-down list editor
+    int listH = 100;             // height of the drop-down list editor at 96 dpi
     Rect listRc;                 // where the drop-down list editor opens
     std::optional<std::vector<std::string>> sTmp;  // fields of the last armed row's editor spec
     // The rows in the grid, in grid order; none before the first load.

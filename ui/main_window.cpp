@@ -11,6 +11,7 @@
 #include "lv_grid.h"
 #include "text.h"
 #include "win32_failure.h"
+#include "window_dpi.h"
 
 namespace {
 
@@ -22,10 +23,12 @@ constexpr wchar_t groupCaption[] = L"武器类型 qtl版本";
 constexpr wchar_t gameVersion[] = L"168031";
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME;
 constexpr int selectorListHeight = 100;  // the selector's drop-down list below its field
+constexpr int selectorFontHeight = 14;
 constexpr int firstControlId = 101;
 
-// Rectangles in client coordinates at the initial 800 x 560. The order is the
-// order of creation and the Tab order (the group box takes no focus).
+// Rectangles in client coordinates at the initial 800 x 560, and every length
+// here, at 96 dpi. The order is the order of creation and the Tab order (the
+// group box takes no focus).
 const std::array<ControlRow, 5> controlLayouts{{
     {"cb_type", WC_COMBOBOXW, L"", WS_VISIBLE | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
      WS_EX_CLIENTEDGE, {40, 40, 184, 62}},
@@ -63,11 +66,11 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     }
 }
 
-// The outer window rectangle of an 800 x 560 client area centred in the
-// primary monitor's work area.
-RECT centredWindowRect() {
-    RECT rect{0, 0, initialClientWidth, initialClientHeight};
-    AdjustWindowRectEx(&rect, windowStyle, FALSE, 0);
+// The outer window rectangle of an 800 x 560 client area (at 96 dpi) at
+// `dpi`, centred in the primary monitor's work area.
+RECT centredWindowRect(int dpi) {
+    RECT rect{0, 0, scaleToDpi(initialClientWidth, dpi), scaleToDpi(initialClientHeight, dpi)};
+    adjustWindowRectForDpi(rect, windowStyle, 0, dpi);
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
@@ -96,12 +99,20 @@ std::unique_ptr<MainWindow> MainWindow::start(HINSTANCE instance, const helper::
 
     // The window and its controls, hidden.
     registerWindowClass(instance, windowProcedure);
-    const RECT frame = centredWindowRect();
+    const int screen = screenDpi();
+    const RECT frame = centredWindowRect(screen);
     SetLastError(0);
     self->window_ = CreateWindowExW(0, windowClass, baseTitle, windowStyle, frame.left, frame.top,
                                     frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
                                     self.get());
     if (!self->window_) throw Win32Failure("无法创建主窗口 (CreateWindowEx)");
+    // Every length of the window follows the DPI it opened at.
+    self->dpi_ = windowDpi(self->window_);
+    if (self->dpi_ != screen) {
+        const RECT atDpi = centredWindowRect(self->dpi_);
+        SetWindowPos(self->window_, nullptr, atDpi.left, atDpi.top, atDpi.right - atDpi.left, atDpi.bottom - atDpi.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     self->createControls();
 
     // One instance per user: a second one has brought the first forward and ends.
@@ -136,27 +147,16 @@ std::unique_ptr<MainWindow> MainWindow::start(HINSTANCE instance, const helper::
 }
 
 void MainWindow::createControls() {
-    selectorFont_ = makeFont(nullptr, 14);
-    const LOGFONTW dialogFace = systemMessageFont();
-    dialogFont_.reset(CreateFontIndirectW(&dialogFace));
-
+    createFonts();
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const bool selector = static_cast<Control>(i) == Control::cb_type;
-        controls_[i] = createControl(window_, instance_, firstControlId + static_cast<int>(i), controlLayouts[i],
-                                     selector ? selectorFont_.get() : dialogFont_.get(),
-                                     selector ? selectorListHeight : 0);
+        ControlRow layout = controlLayouts[i];
+        layout.rect = scaleToDpi(layout.rect, dpi_);
+        controls_[i] = createControl(window_, instance_, firstControlId + static_cast<int>(i), layout,
+                                     fontOf(static_cast<Control>(i)),
+                                     selector ? scaleToDpi(selectorListHeight, dpi_) : 0);
     }
-
-    // The selector's field is as tall as its rectangle where the font allows:
-    // its item height sets that, and the field adds its borders.
-    HWND selector = control(Control::cb_type);
-    RECT field{};
-    GetWindowRect(selector, &field);
-    const int difference = controlLayouts[0].rect.height() - (field.bottom - field.top);
-    const LRESULT itemHeight = SendMessageW(selector, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    if (difference != 0 && itemHeight > 0) {
-        SendMessageW(selector, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight + difference);
-    }
+    fitSelectorField();
 
     // The group box only frames the selector and the reload button, which are
     // created around it; at the bottom of the order it never paints over them.
@@ -165,13 +165,36 @@ void MainWindow::createControls() {
     ListView_SetExtendedListViewStyle(control(Control::listview), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
 }
 
+void MainWindow::createFonts() {
+    selectorFont_ = makeFont(nullptr, selectorFontHeight, dpi_);
+    const LOGFONTW dialogFace = systemMessageFont(dpi_);
+    dialogFont_.reset(CreateFontIndirectW(&dialogFace));
+}
+
+HFONT MainWindow::fontOf(Control which) const {
+    return which == Control::cb_type ? selectorFont_.get() : dialogFont_.get();
+}
+
+// The selector's field is as tall as its rectangle where the font allows: its
+// item height sets that, and the field adds its borders.
+void MainWindow::fitSelectorField() {
+    HWND selector = control(Control::cb_type);
+    RECT field{};
+    GetWindowRect(selector, &field);
+    const int difference = scaleToDpi(controlLayouts[0].rect, dpi_).height() - (field.bottom - field.top);
+    const LRESULT itemHeight = SendMessageW(selector, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    if (difference != 0 && itemHeight > 0) {
+        SendMessageW(selector, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight + difference);
+    }
+}
+
 void MainWindow::insertColumns() {
     HWND list = control(Control::listview);
     for (std::size_t i = 0; i < columnLayouts.size(); ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         column.fmt = LVCFMT_LEFT;
-        column.cx = columnLayouts[i].width;
+        column.cx = scaleToDpi(columnLayouts[i].width, dpi_);  // the hidden ones stay 0
         column.pszText = const_cast<wchar_t*>(columnLayouts[i].caption);
         SetLastError(0);
         if (SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column)) < 0) {
@@ -236,6 +259,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             if (wParam != SIZE_MINIMIZED) layOut(LOWORD(lParam), HIWORD(lParam));
             return 0;
+        case WM_DPICHANGED:
+            onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_DESTROY:
             guard_.release();
             if (quitOnDestroy_) PostQuitMessage(0);
@@ -273,13 +299,44 @@ std::optional<LRESULT> MainWindow::onNotify(const NMHDR& header) {
     return std::nullopt;
 }
 
+// Moved to a monitor of another DPI, or the DPI of this one changed: the
+// fonts, the columns and the controls follow, and the window takes the
+// rectangle the system suggests for the new DPI.
+void MainWindow::onDpiChanged(int dpi, const RECT& suggested) {
+    if (dpi <= 0) return;
+    dpi_ = dpi;
+    if (controls_[0]) {
+        // The old fonts go once no control shows them any more.
+        const FontHandle oldSelectorFont = std::move(selectorFont_), oldDialogFont = std::move(dialogFont_);
+        createFonts();
+        for (std::size_t i = 0; i < controls_.size(); ++i) {
+            SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(static_cast<Control>(i))), TRUE);
+        }
+        fitSelectorField();
+    }
+    if (grid_) grid_->setDpi(dpi);
+    if (editorControls_) editorControls_->setDpi(dpi);
+    if (controls_[0]) {
+        HWND list = control(Control::listview);
+        for (std::size_t i = 0; i < columnLayouts.size(); ++i) {
+            ListView_SetColumnWidth(list, static_cast<int>(i), scaleToDpi(columnLayouts[i].width, dpi_));
+        }
+    }
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Also when the size stayed and no WM_SIZE came.
+    RECT client{};
+    GetClientRect(window_, &client);
+    layOut(client.right, client.bottom);
+}
+
 void MainWindow::layOut(int width, int height) {
     if (!controls_[0]) return;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const Rect rect = scaledRect(controlLayouts[i].rect, width, height);
+        const Rect rect = scaledRect(controlLayouts[i].rect, width, height, dpi_);
         const bool selector = static_cast<Control>(i) == Control::cb_type;
-        MoveWindow(controls_[i], rect.left, rect.top, rect.width(), rect.height() + (selector ? selectorListHeight : 0),
-                   TRUE);
+        MoveWindow(controls_[i], rect.left, rect.top, rect.width(),
+                   rect.height() + (selector ? scaleToDpi(selectorListHeight, dpi_) : 0), TRUE);
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "action_table.h"
 #include "cell_editor_controls.h"
+#include "dpi_scale.h"
 #include "folders.h"
 #include "in_cell_editors.h"
 #include "list_view_cells.h"
@@ -55,16 +56,21 @@ private:
     static LRESULT CALLBACK windowProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
+    void createFonts();
+    HFONT fontOf(Control which) const;
+    void fitSelectorField();
     void insertColumns();
     void init();
     void onCommand(WORD id, WORD event);
     std::optional<LRESULT> onNotify(const NMHDR& header);
+    void onDpiChanged(int dpi, const RECT& suggested);
     void layOut(int width, int height);
 
     HINSTANCE instance_;
     helper::Folders folders_;
     HWND window_ = nullptr;
     bool quitOnDestroy_ = true;  // the loop ends with the window the user closes
+    int dpi_ = defaultDpi;       // the window's; every length of the window follows it
     std::array<HWND, 5> controls_{};
     FontHandle selectorFont_, dialogFont_;
     SingleInstance guard_;

@@ -2,24 +2,23 @@
 
 #include <cwchar>
 
-LOGFONTW systemMessageFont() {
+#include "dpi_scale.h"
+#include "window_dpi.h"
+
+LOGFONTW systemMessageFont(int dpi) {
     NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) &&
-        metrics.lfMessageFont.lfFaceName[0]) {
-        return metrics.lfMessageFont;
-    }
+    if (nonClientMetricsForDpi(metrics, dpi) && metrics.lfMessageFont.lfFaceName[0]) return metrics.lfMessageFont;
     LOGFONTW fallback{};
-    fallback.lfHeight = -12;
+    fallback.lfHeight = -scaleToDpi(12, dpi);
     fallback.lfWeight = FW_NORMAL;
     fallback.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(fallback.lfFaceName, L"Segoe UI", LF_FACESIZE - 1);
     return fallback;
 }
 
-FontHandle makeFont(const wchar_t* face, int characterHeight, BYTE charset) {
+FontHandle makeFont(const wchar_t* face, int characterHeight, int dpi, BYTE charset) {
     LOGFONTW font{};
-    font.lfHeight = -characterHeight;
+    font.lfHeight = -scaleToDpi(characterHeight, dpi);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = charset;
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
@@ -29,7 +28,7 @@ FontHandle makeFont(const wchar_t* face, int characterHeight, BYTE charset) {
     if (face && *face) {
         wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
     } else {
-        wcsncpy(font.lfFaceName, systemMessageFont().lfFaceName, LF_FACESIZE - 1);
+        wcsncpy(font.lfFaceName, systemMessageFont(dpi).lfFaceName, LF_FACESIZE - 1);
     }
     return FontHandle(CreateFontIndirectW(&font));
 }

@@ -22,11 +22,11 @@ struct HookDeleter {
 };
 using HookHandle = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookDeleter>;
 
-// The system's message font, the face dialogs and controls show ("Segoe UI"
-// on current systems, "Tahoma" on older ones; "Segoe UI" when the system
-// gives none).
-LOGFONTW systemMessageFont();
+// The system's message font for a window at `dpi`, the face dialogs and
+// controls show ("Segoe UI" on current systems, "Tahoma" on older ones;
+// "Segoe UI" when the system gives none).
+LOGFONTW systemMessageFont(int dpi);
 
 // A font of the given face (or, when empty, the system's message face) at a
-// character height in pixels, normal weight.
-FontHandle makeFont(const wchar_t* face, int characterHeight, BYTE charset = DEFAULT_CHARSET);
+// character height given in pixels at 96 dpi, for a window at `dpi`, normal weight.
+FontHandle makeFont(const wchar_t* face, int characterHeight, int dpi, BYTE charset = DEFAULT_CHARSET);

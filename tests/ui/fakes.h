@@ -76,6 +76,8 @@ public:
         const int top = 20 * (row - scrolledRows);
         return Rect{100 * column, top, 100 * column + 60, top + 18};
     }
+    int shownAtDpi = 96;
+    int dpi() const override { return shownAtDpi; }
 
     std::vector<Editor> visible() const {
         std::vector<Editor> shown;

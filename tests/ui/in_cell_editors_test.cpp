@@ -4,7 +4,6 @@
 
 #include "editor_spec.h"
 #include "fakes.h"
-#include "layout.h"
 
 namespace {
 
@@ -176,6 +175,37 @@ TEST_F(Editors, TheListKindOpensFromItsArrowAndCommitsIntoItsCell) {
     EXPECT_FALSE(controls.isVisible(Editor::listSubCtrlX));
 }
 
+TEST_F(Editors, TheSmallButtonsAndTheListScaleWithTheGridsDpi) {
+    // The cell (5 at row 2) spans 500..560 x 40..58 whatever the DPI; the
+    // button is 16 pixels wide and 2 short of the cell's bottom at 96 dpi,
+    // and the list 100 pixels tall.
+    const struct {
+        int dpi;
+        Rect arrow, list, ellipsis;
+    } cases[] = {
+        {96, {544, 40, 560, 56}, {500, 58, 560, 158}, {644, 40, 660, 56}},
+        {120, {540, 40, 560, 55}, {500, 58, 560, 183}, {640, 40, 660, 55}},
+        {144, {536, 40, 560, 55}, {500, 58, 560, 208}, {636, 40, 660, 55}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        controls.shownAtDpi = c.dpi;
+        grid.setCell(2, 1, "");
+        grid.setCell(2, 12, "5;buttonTolist;{a,b}");
+        click(2, 1);
+        EXPECT_EQ(controls.editors[Editor::plusBtTolistSubCtrlX].rect, c.arrow);
+        EXPECT_EQ(state.listRc, c.list);
+        editors.onArrowButtonClicked();
+        EXPECT_EQ(controls.editors[Editor::listSubCtrlX].rect, c.list);
+
+        grid.setCell(2, 1, "");
+        grid.setCell(2, 12, "6;buttonOpen;");
+        click(2, 1);
+        EXPECT_EQ(controls.editors[Editor::plusBtOpenSubCtrlX].rect, c.ellipsis);
+        EXPECT_EQ(state.listH, 100);
+    }
+}
+
 TEST_F(Editors, ButtonKindsShowTheirButtonAndMessages) {
     grid.setCell(1, 12, "6;buttonOpen;");
     state.rowN = 9;
@@ -249,14 +279,6 @@ TEST(EditorSpec, SplitsFieldsItemsAndColumn) {
     EXPECT_TRUE(editorItems("{}").empty());
     EXPECT_EQ(editorColumn("12"), 12);
     for (const char* bad : {"", "0", "-4", "4a", " 4", "99999"}) EXPECT_EQ(editorColumn(bad), std::nullopt) << bad;
-}
-
-TEST(Layout, ScalesEveryEdgeInProportion) {
-    const Rect list{16, 96, 784, 536};
-    EXPECT_EQ(scaledRect(list, 800, 560), list);
-    EXPECT_EQ(scaledRect(list, 1600, 1120), (Rect{32, 192, 1568, 1072}));
-    EXPECT_EQ(scaledRect({40, 40, 184, 62}, 400, 280), (Rect{20, 20, 92, 31}));
-    EXPECT_EQ(scaledRect({16, 96, 784, 536}, 1000, 600), (Rect{20, 103, 980, 574}));
 }
 
 }  // namespace

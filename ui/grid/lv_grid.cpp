@@ -8,8 +8,10 @@
 #include <stdexcept>
 #include <utility>
 
+#include "dpi_scale.h"
 #include "subclass.h"
 #include "text.h"
+#include "window_dpi.h"
 
 namespace lvGrid {
 
@@ -196,7 +198,7 @@ struct GridWindows {
     }
 };
 
-Grid::Grid(HWND list) : list_(list), colours_(rowCount()), arrows_(createSortArrows()) {
+Grid::Grid(HWND list) : list_(list), colours_(rowCount()), arrows_(createSortArrows()), dpi_(windowDpi(list)) {
     if (const HWND header = headerOf(list_); header && arrows_) {
         SendMessageW(header, HDM_SETIMAGELIST, HDSIL_NORMAL, reinterpret_cast<LPARAM>(arrows_.get()));
     }
@@ -330,13 +332,25 @@ void Grid::openEditBox(int row, int column) {
     SetCapture(box);
 }
 
-void Grid::createEditBox() {
+void Grid::setDpi(int dpi) {
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    if (!editlable_.window) return;  // the box gets its font when it is made
+    editFont_ = createEditFont();
+    if (editFont_) SendMessageW(editlable_.window, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.get()), TRUE);
+}
+
+FontHandle Grid::createEditFont() const {
     LOGFONTW face{};
-    face.lfHeight = 11;  // cell height
+    face.lfHeight = scaleToDpi(11, dpi_);  // cell height, at 96 dpi
     face.lfWeight = FW_NORMAL;
     face.lfCharSet = DEFAULT_CHARSET;
-    wcsncpy(face.lfFaceName, systemMessageFont().lfFaceName, LF_FACESIZE - 1);
-    editFont_.reset(CreateFontIndirectW(&face));
+    wcsncpy(face.lfFaceName, systemMessageFont(dpi_).lfFaceName, LF_FACESIZE - 1);
+    return FontHandle(CreateFontIndirectW(&face));
+}
+
+void Grid::createEditBox() {
+    editFont_ = createEditFont();
 
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(list_, GWLP_HINSTANCE));
     const HWND box = CreateWindowExW(0, WC_EDITW, L"", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 0, 0, list_,

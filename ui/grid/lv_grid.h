@@ -99,6 +99,11 @@ public:
     // Either way the column ends up left-aligned.
     void setColumnImage(int column, int image = -1);
 
+    // The DPI the list is shown at, the list's own at first; the edit box's
+    // font follows it.
+    int dpi() const { return dpi_; }
+    void setDpi(int dpi);
+
     const RowColours& colours() const { return colours_; }
     const ColumnSorter& sorter() const { return sorter_; }
 
@@ -111,6 +116,7 @@ private:
     std::optional<LRESULT> customDraw(NMLVCUSTOMDRAW& draw) const;
     void openEditBox(int row, int column);
     void createEditBox();
+    FontHandle createEditFont() const;
     bool editBoxOpen() const;
     // Writes the box's text into its cell, if the box still lies over it, and closes the box.
     void commit();
@@ -135,6 +141,7 @@ private:
     RowColours colours_;
     ColumnSorter sorter_;
     ImageList arrows_;
+    int dpi_;
     FontHandle editFont_;
     EditBox editlable_;
     bool committing_ = false;
