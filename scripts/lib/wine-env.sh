@@ -68,3 +68,13 @@ prepare_wine_prefix() {
     # /dev/null, none of them holds a pipe of the caller open.
     wine cmd /c exit >/dev/null 2>&1 </dev/null
 }
+
+# Sets the DPI of the Wine prefix in $WINEPREFIX (96 is 100 %, 144 is 150 %)
+# and restarts its server, so that programs started from now on see it.
+set_wine_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 </dev/null
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+}

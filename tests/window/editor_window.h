@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "fixtures.h"
 #include "gui_driver.h"
@@ -32,6 +33,26 @@ inline RECT clientRectIn(HWND parent, HWND child) {
     GetWindowRect(child, &rect);
     MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+// The caption and width of each column, as the list's header shows them.
+struct HeaderItem {
+    std::wstring caption;
+    int width = 0;
+};
+inline std::vector<HeaderItem> headerItems(HWND list) {
+    HWND header = ListView_GetHeader(list);
+    std::vector<HeaderItem> items;
+    for (int i = 0; i < Header_GetItemCount(header); ++i) {
+        wchar_t caption[32] = {};
+        HDITEMW item{};
+        item.mask = HDI_TEXT | HDI_WIDTH;
+        item.pszText = caption;
+        item.cchTextMax = 32;
+        Header_GetItem(header, i, &item);
+        items.push_back({caption, item.cxy});
+    }
+    return items;
 }
 
 class Window : public ::testing::Test {

@@ -43,17 +43,11 @@ TEST_F(Window, StartsWithItsCaptionsTheFamiliesAndAnEmptyGrid) {
     EXPECT_EQ(SendMessageW(selector(), CB_GETCURSEL, 0, 0), CB_ERR);
 
     EXPECT_EQ(ListView_GetItemCount(list()), 0);
-    HWND header = ListView_GetHeader(list());
-    ASSERT_EQ(Header_GetItemCount(header), 14);
+    const std::vector<HeaderItem> columns = headerItems(list());
+    ASSERT_EQ(columns.size(), 14u);
     std::vector<std::wstring> visible;
-    for (int i = 0; i < 14; ++i) {
-        wchar_t caption[32] = {};
-        HDITEMW item{};
-        item.mask = HDI_TEXT | HDI_WIDTH;
-        item.pszText = caption;
-        item.cchTextMax = 32;
-        Header_GetItem(header, i, &item);
-        if (item.cxy > 0) visible.push_back(caption);
+    for (const HeaderItem& column : columns) {
+        if (column.width > 0) visible.push_back(column.caption);
     }
     EXPECT_EQ(visible, (std::vector<std::wstring>{L"动作序号", L"招式名称", L"伤害类型", L"动作值", L"物理倍率",
                                                   L"属性倍率", L"异常属性倍率", L"眩晕值", L"夺取耐力值", L"骑乘值"}));
