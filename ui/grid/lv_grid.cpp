@@ -336,8 +336,10 @@ void Grid::setDpi(int dpi) {
     if (dpi == dpi_) return;
     dpi_ = dpi;
     if (!editlable_.window) return;  // the box gets its font when it is made
-    editFont_ = createEditFont();
-    if (editFont_) SendMessageW(editlable_.window, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.get()), TRUE);
+    FontHandle font = createEditFont();
+    if (!font) return;  // the box keeps the font it has
+    SendMessageW(editlable_.window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    editFont_ = std::move(font);  // the old one goes once the box shows the new one
 }
 
 FontHandle Grid::createEditFont() const {
