@@ -71,6 +71,22 @@ void ActionTable::onExport() {
     }
 }
 
+void ActionTable::onDropAccepted(const std::string& weaponName, const std::vector<helper::ActionRow>& readAgainst,
+                                 const std::vector<CellText>& cells) {
+    ui_reset();
+    loadReportingFailures(weaponName);
+    grid_.focus();
+    if (!state_.loadedActions || state_.loadedActions->empty()) return;  // the load said why
+    if (*state_.loadedActions != readAgainst) {
+        // The templates changed between the check of the drop and the load:
+        // the cells could land in the wrong rows.
+        notices_.notice(std::string(messages::templatesChanged));
+        return;
+    }
+    const BulkUpdate bulk(grid_);
+    for (const CellText& cell : cells) grid_.setCell(cell.row, cell.column, cell.text);
+}
+
 void ActionTable::loadReportingFailures(const std::string& weaponName) {
     try {
         loadTableData(weaponName);

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "folders.h"
 #include "grid_cells.h"
@@ -26,6 +27,12 @@ public:
     void onReload(const std::string& selected);
     // The export button.
     void onExport();
+    // Files dropped on the window, read and checked: loads the family as
+    // choosing it does and, when the rows loaded are those the cells were
+    // read against, sets every cell as if typed. Nothing is checked or
+    // written until export.
+    void onDropAccepted(const std::string& weaponName, const std::vector<helper::ActionRow>& readAgainst,
+                        const std::vector<CellText>& cells);
 
     void ui_reset();
     void loadTableData(const std::string& weaponName);

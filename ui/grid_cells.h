@@ -6,6 +6,17 @@
 #include <string>
 #include <vector>
 
+// The text for one cell, rows and columns from 1.
+struct CellText {
+    int row = 0;
+    int column = 0;
+    std::string text;
+
+    bool operator==(const CellText& other) const {
+        return row == other.row && column == other.column && text == other.text;
+    }
+};
+
 // A grid of text cells; rows and columns count from 1, an empty cell reads "".
 class GridCells {
 public:
