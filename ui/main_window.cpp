@@ -7,6 +7,8 @@
 
 #include "catalogue.h"
 #include "child_control.h"
+#include "dropped_files.h"
+#include "dropped_paths.h"
 #include "layout.h"
 #include "lv_grid.h"
 #include "text.h"
@@ -140,6 +142,8 @@ std::unique_ptr<MainWindow> MainWindow::start(HINSTANCE instance, const helper::
     self->table_ = std::make_unique<ActionTable>(self->state_, *self->cells_, *self->notices_, self->folders_);
     self->init();
 
+    acceptDroppedFiles(self->window_);
+
     // Shown at last, complete.
     ShowWindow(self->window_, SW_SHOWNORMAL);
     UpdateWindow(self->window_);
@@ -256,6 +260,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             if (auto result = onNotify(*reinterpret_cast<const NMHDR*>(lParam))) return *result;
             break;
+        case WM_DROPFILES:
+            onDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
         case WM_SIZE:
             if (wParam != SIZE_MINIMIZED) layOut(LOWORD(lParam), HIWORD(lParam));
             return 0;
@@ -340,3 +347,20 @@ void MainWindow::layOut(int width, int height) {
     }
 }
 
+void MainWindow::onDropFiles(HDROP drop) {
+    const std::vector<std::filesystem::path> paths = takeDroppedPaths(drop);
+    // A shell drop holds at least one path: one without, or whose memory
+    // cannot be read, is no drop of the user.
+    if (!table_ || paths.empty()) return;
+    onFilesDropped(paths, selectedFamily(), [this](const std::string& name) { selectFamily(name); }, *table_,
+                   *notices_);
+}
+
+void MainWindow::selectFamily(const std::string& name) {
+    // CB_SETCURSEL sends no CBN_SELCHANGE: the selection changes, nothing loads.
+    HWND selector = control(Control::cb_type);
+    const std::wstring text = widen(name);
+    const LRESULT index =
+        SendMessageW(selector, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    if (index >= 0) SendMessageW(selector, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}

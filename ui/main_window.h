@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <array>
 #include <memory>
@@ -64,6 +65,10 @@ private:
     void onCommand(WORD id, WORD event);
     std::optional<LRESULT> onNotify(const NMHDR& header);
     void onDpiChanged(int dpi, const RECT& suggested);
+    void onDropFiles(HDROP drop);
+    // Selects the selector's item of this text, as the user would, but
+    // without the load that the user's choice starts.
+    void selectFamily(const std::string& name);
     void layOut(int width, int height);
 
     HINSTANCE instance_;
