@@ -13,5 +13,7 @@
 void acceptDroppedFiles(HWND window);
 
 // The paths of a drop, in the order the shell gives them. The drop is
-// released (DragFinish), as its receiver must, whatever happens here.
+// released (DragFinish), as its receiver must, whatever happens here; a
+// message whose block holds no drop gives no paths and its block is left
+// alone.
 std::vector<std::filesystem::path> takeDroppedPaths(HDROP drop);

@@ -190,4 +190,28 @@ TEST_F(Drop, ARefusedDropNamesTheFileAndReasonAndLeavesTheGridAsItWas) {
     EXPECT_FALSE(anyOutput());
 }
 
+// Wine hands a WM_DROPFILES from another process over with that process's
+// handle, which may name a block of the editor's own, such as an edit
+// control's text. Freeing it broke that control; reading it as a drop would
+// give nonsense.
+TEST_F(Drop, AMessageWhoseBlockHoldsNoDropIsIgnoredAndTheBlockLeftAlone) {
+    loadGreatSword();
+    const auto before = dataCells();
+    const std::wstring text = L"大剑 and the rest of an edit control's text";
+    const SIZE_T size = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    ASSERT_TRUE(block);
+    std::memcpy(GlobalLock(block), text.c_str(), size);
+    GlobalUnlock(block);
+
+    ASSERT_TRUE(PostMessageW(editor->window(), WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0));
+    ASSERT_TRUE(gui::settle());
+    EXPECT_EQ(GlobalSize(block), size);
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(GlobalLock(block))), text);
+    GlobalUnlock(block);
+    GlobalFree(block);
+    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_EQ(dataCells(), before);
+}
+
 }  // namespace
