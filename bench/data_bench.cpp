@@ -4,6 +4,8 @@
 // both files to disk) to CopyTwoFilesSynced are what matter. Both walk the
 // layout of every file they read (a load walks the templates and the staged
 // copies, an export the staged copies); WalkTwoFiles is that walk alone.
+// DecideDrop* read and check dropped files (a mod's folder, a list of edits)
+// against the templates, before the drop's own load (GetActions).
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -13,6 +15,8 @@
 
 #include "action_row.h"
 #include "collision_layout.h"
+#include "dropped_files.h"
+#include "exported_mod.h"
 #include "file_io.h"
 #include "fixtures.h"
 #include "staging.h"
@@ -30,6 +34,11 @@ struct Setup {
         rows = testing_support::uneditedExportRows(helper::getActions("大剑", folders));
         helper::outputRes(rows, folders);  // the output tree exists, as after a first export
         fs::create_directories(root.path() / "copy");
+        const auto mod = testing_support::exportedMod();
+        testing_support::writeBytes(root.path() / "mod" / "wp00.col", mod[0]);
+        testing_support::writeBytes(root.path() / "mod" / "wp00_01.col", mod[1]);
+        const std::string& list = testing_support::spreadsheetList;
+        testing_support::writeBytes(root.path() / "edits.csv", testing_support::Bytes(list.begin(), list.end()));
     }
 };
 
@@ -84,11 +93,23 @@ void OutputRes(benchmark::State& state) {
     for (auto _ : state) helper::outputRes(s.rows, s.folders);
 }
 
+void DecideDropFolder(benchmark::State& state) {
+    Setup& s = setup();
+    for (auto _ : state) benchmark::DoNotOptimize(decideDrop({s.root.path() / "mod"}, "", s.folders));
+}
+
+void DecideDropList(benchmark::State& state) {
+    Setup& s = setup();
+    for (auto _ : state) benchmark::DoNotOptimize(decideDrop({s.root.path() / "edits.csv"}, "", s.folders));
+}
+
 BENCHMARK(CopyTwoFiles);
 BENCHMARK(CopyTwoFilesSynced);
 BENCHMARK(GetActions);
 BENCHMARK(WalkTwoFiles);
 BENCHMARK(OutputRes);
+BENCHMARK(DecideDropFolder);
+BENCHMARK(DecideDropList);
 
 }  // namespace
 
