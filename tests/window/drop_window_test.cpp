@@ -57,7 +57,7 @@ void writePair(const fs::path& folder, const std::string& code, const Bytes& fil
     writeBytes(folder / ("wp" + code + "_01.col"), file1);
 }
 
-class Drop : public Window {
+class DroppedOnTheWindow : public Window {
 protected:
     fs::path drops = temp.root.path() / "drops";
 
@@ -74,7 +74,7 @@ protected:
     bool anyOutput() const { return fs::exists(temp.folders.outputBase); }
 };
 
-TEST_F(Drop, AFolderOfAnExportedModSetsItsValuesAndTheExportWritesTheSameFiles) {
+TEST_F(DroppedOnTheWindow, AFolderOfAnExportedModSetsItsValuesAndTheExportWritesTheSameFiles) {
     const auto mod = exportedMod();
     writePair(drops / "mod", "00", mod[0], mod[1]);
     EXPECT_TRUE(GetWindowLongW(editor->window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);  // the shell drops here
@@ -100,7 +100,7 @@ TEST_F(Drop, AFolderOfAnExportedModSetsItsValuesAndTheExportWritesTheSameFiles) 
     EXPECT_EQ(exported(1), mod[1]);
 }
 
-TEST_F(Drop, TwoFilesOfAnotherFamilyChooseItInTheSelectorWithoutASecondLoad) {
+TEST_F(DroppedOnTheWindow, TwoFilesOfAnotherFamilyChooseItInTheSelectorWithoutASecondLoad) {
     writePair(temp.folders.program / "res", "03", generatedFile(0), generatedFile(1));
     const Bytes file1 = testing_support::longSwordModFile1();
     writePair(drops, "03", generatedFile(0), file1);
@@ -120,7 +120,7 @@ TEST_F(Drop, TwoFilesOfAnotherFamilyChooseItInTheSelectorWithoutASecondLoad) {
     EXPECT_EQ(testing_support::fileBytes(out / "wp03_01.col"), file1);
 }
 
-TEST_F(Drop, AListSetsTheCellsItNamesOverAFreshLoad) {
+TEST_F(DroppedOnTheWindow, AListSetsTheCellsItNamesOverAFreshLoad) {
     testing_support::writeBytes(drops / "edits.csv", Bytes(testing_support::spreadsheetList.begin(),
                                                            testing_support::spreadsheetList.end()));
     loadGreatSword();
@@ -150,7 +150,7 @@ TEST_F(Drop, AListSetsTheCellsItNamesOverAFreshLoad) {
     EXPECT_EQ(exported(1), expected1);
 }
 
-TEST_F(Drop, ARefusedDropNamesTheFileAndReasonAndLeavesTheGridAsItWas) {
+TEST_F(DroppedOnTheWindow, ARefusedDropNamesTheFileAndReasonAndLeavesTheGridAsItWas) {
     Bytes truncated = templateBytes(0);
     truncated.resize(100);
     writePair(drops / "truncated", "00", truncated, templateBytes(1));
@@ -194,7 +194,7 @@ TEST_F(Drop, ARefusedDropNamesTheFileAndReasonAndLeavesTheGridAsItWas) {
 // handle, which may name a block of the editor's own, such as an edit
 // control's text. Freeing it broke that control; reading it as a drop would
 // give nonsense.
-TEST_F(Drop, AMessageWhoseBlockHoldsNoDropIsIgnoredAndTheBlockLeftAlone) {
+TEST_F(DroppedOnTheWindow, AMessageWhoseBlockHoldsNoDropIsIgnoredAndTheBlockLeftAlone) {
     loadGreatSword();
     const auto before = dataCells();
     const std::wstring text = L"大剑 and the rest of an edit control's text";
