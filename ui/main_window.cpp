@@ -52,19 +52,33 @@ const std::array<ColumnLayout, 14> columnLayouts{{
     {L"骑乘值", 50}, {L"operate", 0}, {L"文件序号", 0}, {L"实际动作序号", 0},
 }};
 
+// The program's icon (resource 1) at the size of a system metric, from the
+// image of that size in the icon rather than another one scaled; null in a
+// module without the icon, such as a test.
+HICON programIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(widthMetric),
+                                         GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR));
+}
+
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClassInfo{};
     windowClassInfo.cbSize = sizeof windowClassInfo;
     windowClassInfo.lpfnWndProc = procedure;
     windowClassInfo.hInstance = instance;
-    windowClassInfo.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    windowClassInfo.hIconSm = windowClassInfo.hIcon;
+    // Alt+Tab and the taskbar show the large icon, the title bar the small one.
+    windowClassInfo.hIcon = programIcon(instance, SM_CXICON, SM_CYICON);
+    windowClassInfo.hIconSm = programIcon(instance, SM_CXSMICON, SM_CYSMICON);
     windowClassInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClassInfo.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClassInfo.lpszClassName = windowClass;
+    // The class keeps its icons until the process ends; when it exists
+    // already, it has icons of its own.
     SetLastError(0);
-    if (!RegisterClassExW(&windowClassInfo) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        throw Win32Failure("无法注册主窗口的窗口类 (RegisterClassEx)");
+    if (!RegisterClassExW(&windowClassInfo)) {
+        const DWORD error = GetLastError();
+        if (windowClassInfo.hIcon) DestroyIcon(windowClassInfo.hIcon);
+        if (windowClassInfo.hIconSm) DestroyIcon(windowClassInfo.hIconSm);
+        if (error != ERROR_CLASS_ALREADY_EXISTS) throw Win32Failure("无法注册主窗口的窗口类 (RegisterClassEx)", error);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "editor_executable.h"
 #include "editor_window.h"
 #include "single_instance.h"
 #include "text.h"
@@ -216,15 +217,6 @@ TEST_F(Window, ClosingDeletesTheInstanceAtom) {
     editor.reset();
     EXPECT_EQ(GlobalFindAtomW(SingleInstance::key), 0);
     EXPECT_EQ(SingleInstance::findRunningWindow(), nullptr);
-}
-
-// The editor's own executable, beside this test.
-std::wstring editorExecutable() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.resize(folder.find_last_of(L'\\') + 1);
-    return folder + L"brindlemark.exe";
 }
 
 TEST_F(Window, ASecondStartRestoresTheFirstWindowAndEndsWithoutAWindow) {
