@@ -8,20 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "description_support.h"
+
 namespace {
 
-class Builder {
+class Builder : public LittleEndianWriter {
 public:
-    std::vector<std::uint8_t> bytes;
-
-    void u8(std::uint32_t v) { bytes.push_back(static_cast<std::uint8_t>(v)); }
-    void u16(std::uint32_t v) {
-        u8(v & 0xFF);
-        u8(v >> 8 & 0xFF);
-    }
-    void u32(std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) u8(v >> (8 * i) & 0xFF);
-    }
     void tag(const char* text) {
         for (std::size_t i = 0; i < 4; ++i) u8(i < std::strlen(text) ? static_cast<unsigned char>(text[i]) : 0);
     }
@@ -69,10 +61,6 @@ struct Description {
     std::uint32_t oapMagic = 0, oap = 0, oapData = 0;
     std::vector<std::pair<std::string, std::uint64_t>> checks;
 };
-
-[[noreturn]] void fail(int line, const std::string& what) {
-    throw std::runtime_error("line " + std::to_string(line) + ": " + what);
-}
 
 std::int64_t number(std::istringstream& in, int line, int base = 0) {
     std::string token;

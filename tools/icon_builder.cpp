@@ -1,6 +1,5 @@
 #include "icon_builder.h"
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -9,16 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "description_support.h"
+
 namespace {
 
 struct Image {
     int size = 0;
     std::vector<std::uint32_t> pixels;  // 0xRRGGBBAA, top row first
 };
-
-[[noreturn]] void fail(int line, const std::string& what) {
-    throw std::runtime_error("line " + std::to_string(line) + ": " + what);
-}
 
 bool isColourCharacter(char c) { return c > ' ' && c <= '~' && c != '#'; }
 
@@ -86,20 +83,6 @@ std::vector<Image> readImages(std::istream& description) {
     return images;
 }
 
-class Writer {
-public:
-    std::vector<std::uint8_t> bytes;
-
-    void u8(std::uint32_t v) { bytes.push_back(static_cast<std::uint8_t>(v)); }
-    void u16(std::uint32_t v) {
-        u8(v & 0xFF);
-        u8(v >> 8 & 0xFF);
-    }
-    void u32(std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) u8(v >> (8 * i) & 0xFF);
-    }
-};
-
 constexpr std::uint32_t bitmapHeaderSize = 40;
 
 std::uint32_t maskRowBytes(int size) { return static_cast<std::uint32_t>((size + 31) / 32 * 4); }
@@ -109,7 +92,7 @@ std::uint32_t imageDataSize(const Image& image) {
     return bitmapHeaderSize + size * size * 4 + size * maskRowBytes(image.size);
 }
 
-void writeImage(Writer& out, const Image& image) {
+void writeImage(LittleEndianWriter& out, const Image& image) {
     const int size = image.size;
     out.u32(bitmapHeaderSize);
     out.u32(static_cast<std::uint32_t>(size));
@@ -139,7 +122,7 @@ void writeImage(Writer& out, const Image& image) {
 }
 
 std::vector<std::uint8_t> encode(const std::vector<Image>& images) {
-    Writer out;
+    LittleEndianWriter out;
     out.u16(0);  // reserved
     out.u16(1);  // an icon, not a cursor
     out.u16(static_cast<std::uint32_t>(images.size()));

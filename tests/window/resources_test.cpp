@@ -17,29 +17,20 @@
 #include "editor_executable.h"
 #include "fixtures.h"
 #include "main_window.h"
-#include "text.h"
+#include "win32_handles.h"
 
 namespace {
 
-struct FreeModule {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
+template <typename Handle, auto release>
+struct Release {
+    void operator()(Handle handle) const { release(handle); }
 };
-using Module = std::unique_ptr<std::remove_pointer_t<HMODULE>, FreeModule>;
-
-struct DestroyIconHandle {
-    void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, DestroyIconHandle>;
-
-struct DeleteBitmap {
-    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
-};
-using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, DeleteBitmap>;
-
-struct ReleaseContext {
-    void operator()(HANDLE context) const { ReleaseActCtx(context); }
-};
-using ActivationContext = std::unique_ptr<std::remove_pointer_t<HANDLE>, ReleaseContext>;
+template <typename Handle, auto release>
+using Owned = std::unique_ptr<std::remove_pointer_t<Handle>, Release<Handle, release>>;
+using Module = Owned<HMODULE, FreeLibrary>;
+using Icon = Owned<HICON, DestroyIcon>;
+using ActivationContext = Owned<HANDLE, ReleaseActCtx>;
+using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 
 Module editorResources() {
     return Module(LoadLibraryExW(editorExecutable().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
