@@ -159,8 +159,9 @@ std::string expectText(const std::string& key, const Scalar& value) {
 }
 
 int expectInteger(const std::string& key, const Scalar& value) {
+    // Every int of 32 bits, the lowest included: a row's fields are ints.
     if (value.kind != Scalar::Kind::number || value.number != std::floor(value.number) ||
-        std::fabs(value.number) > 2147483647.0) {
+        value.number < -2147483648.0 || value.number > 2147483647.0) {
         throw std::invalid_argument("JSON: " + key + " must be an integer");
     }
     return static_cast<int>(value.number);

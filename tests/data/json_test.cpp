@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -34,6 +35,12 @@ TEST(Json, DeepCloneKeepsEveryFieldAndItsKind) {
     EXPECT_EQ(helper::toJson(nameless).find("actName"), std::string::npos);
     EXPECT_EQ(helper::deepClone(nameless), nameless);
     EXPECT_FALSE(helper::deepClone(nameless).actName.has_value());
+
+    helper::ActionRow extremes = row;
+    extremes.fileIndex = std::numeric_limits<int>::min();
+    extremes.actIndex = std::numeric_limits<int>::max();
+    extremes.damageType = std::numeric_limits<int>::min();
+    EXPECT_EQ(helper::deepClone(extremes), extremes);
 }
 
 TEST(Json, TextsWithQuotesBackslashesAndControlsRoundTrip) {
@@ -50,7 +57,8 @@ TEST(Json, ReadsEscapesAndRefusesWhatIsNotARow) {
     EXPECT_EQ(row.actName, "直斩 😀");
     EXPECT_EQ(row.fileIndex, 1);
 
-    for (const char* bad : {"", "{", "[]", R"({"fileIndex":"1"})", R"({"fileIndex":1.5})", R"({"actVal":2})",
+    for (const char* bad : {"", "{", "[]", R"({"fileIndex":"1"})", R"({"fileIndex":1.5})",
+                            R"({"fileIndex":2147483648})", R"({"fileIndex":-2147483649})", R"({"actVal":2})",
                             R"({"unknown":"x"})", R"({"actName":"x"} x)", R"({"actName":"\ud800"})"}) {
         EXPECT_THROW(helper::actionRowFromJson(bad), std::invalid_argument) << bad;
     }
