@@ -5,7 +5,9 @@
 // - a finite value is "-" exactly when its sign bit is set, then its integer
 //   digits without leading zeros, then at most two decimals, the last not "0";
 // - fixedText with d decimals holds the value times 10^d rounded to an integer,
-//   exactly, halfway away from zero (checked here with integer arithmetic);
+//   exactly, halfway away from zero (checked here with integer arithmetic),
+//   and the text shown is the first of those with two, one and no decimals
+//   that does not end in "0";
 // - a value below 65535 that is the float nearest to its two-decimal text (as
 //   every value of the templates is) is shown in a text that ui_checkFloat
 //   accepts and that stands for the same float again.
