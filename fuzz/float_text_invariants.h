@@ -25,7 +25,7 @@
 
 namespace fuzz {
 
-namespace display_text_detail {
+namespace float_text_detail {
 
 __extension__ typedef unsigned __int128 Wide;  // every integer a float holds
 
@@ -101,12 +101,12 @@ inline std::string bitsText(std::uint32_t bits) {
     return out;
 }
 
-}  // namespace display_text_detail
+}  // namespace float_text_detail
 
 // Empty when the display text of the float of these bits is as described
 // above; otherwise what is wrong.
-inline std::string displayTextViolation(std::uint32_t bits) {
-    using namespace display_text_detail;
+inline std::string floatTextViolation(std::uint32_t bits) {
+    using namespace float_text_detail;
     float value;
     std::memcpy(&value, &bits, sizeof value);
     const std::string text = helper::formatFloat(value);

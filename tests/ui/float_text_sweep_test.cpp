@@ -1,7 +1,7 @@
 // The display text of floats on a strided sweep of all 2^32 bit patterns and
 // on every pattern near the bound and near a few rounding turns: the
 // invariants that the fuzz target of formatFloat checks on any pattern.
-#include "display_text_invariants.h"
+#include "float_text_invariants.h"
 
 #include <gtest/gtest.h>
 
@@ -16,19 +16,19 @@ std::uint32_t bitsOf(float value) {
     return bits;
 }
 
-TEST(DisplayText, HoldsOnAStridedSweepOfEveryBitPattern) {
+TEST(FloatText, HoldsOnAStridedSweepOfEveryBitPattern) {
     constexpr std::uint64_t stride = 16411;  // a prime: the low bits take every value along the way
     for (std::uint64_t bits = 0; bits < (std::uint64_t{1} << 32); bits += stride) {
-        const std::string violation = fuzz::displayTextViolation(static_cast<std::uint32_t>(bits));
+        const std::string violation = fuzz::floatTextViolation(static_cast<std::uint32_t>(bits));
         ASSERT_EQ(violation, "");
     }
 }
 
-TEST(DisplayText, HoldsNearTheBoundAndWhereRoundingTurns) {
+TEST(FloatText, HoldsNearTheBoundAndWhereRoundingTurns) {
     for (const float centre : {65535.0f, -65535.0f, 0.125f, 0.005f, 1.005f, 0.995f, 9.995f, 16777216.0f, 0.0f}) {
         const std::uint32_t middle = bitsOf(centre);
         for (std::uint32_t bits = middle - 512; bits != middle + 512; ++bits) {
-            const std::string violation = fuzz::displayTextViolation(bits);
+            const std::string violation = fuzz::floatTextViolation(bits);
             ASSERT_EQ(violation, "");
         }
     }
