@@ -18,6 +18,8 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake g++ make googletest libbenchmark-dev g++-mingw-w64-x86-64)
 WINE_PACKAGES=(wine wine64 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei)
+# clang with its sanitizer and libFuzzer runtimes, for the fuzz targets.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 # Starts Xvfb on a free display unless DISPLAY already answers; exports DISPLAY.
 # Sets XVFB_PID when it started one.
