@@ -1,9 +1,12 @@
 // Timings of the editor under Windows (or Wine), in-process where the editor
 // does the work:
-//   window_timing.exe [PROGRAM]  start to visible window (of brindlemark.exe or
-//                                PROGRAM), load of 大剑, export, and a plain
-//                                copy of the same two files
-// Medians of repeated runs, in milliseconds.
+//   window_timing.exe [PROGRAM]  start to visible window of brindlemark.exe (or
+//                                PROGRAM) and of bare_window.exe, started in
+//                                turn; load of 大剑, export, and a copy of the
+//                                same two files, plain and flushed to disk
+// Medians of repeated runs, in milliseconds. The process has the editor's
+// manifest (common controls 6, DPI awareness), so that the window it makes
+// for the load and export is the editor's own.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -13,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "file_io.h"
 #include "folders.h"
 #include "staging.h"
 #include "grid_cells.h"
@@ -80,7 +84,7 @@ double startToVisible(const std::wstring& program) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        std::fprintf(stderr, "cannot start brindlemark.exe\n");
+        std::fprintf(stderr, "cannot start %ls\n", program.c_str());
         std::exit(1);
     }
     Found found{process.dwProcessId, nullptr};
@@ -105,6 +109,23 @@ double startToVisible(const std::wstring& program) {
     return elapsed;
 }
 
+// A copy of `from` into `folder` that is on disk when it returns, as an
+// export's files are: read whole, written, flushed.
+void copyFlushed(const std::filesystem::path& from, const std::filesystem::path& folder) {
+    const std::vector<std::uint8_t> bytes = helper::readWholeFile(from);
+    const std::filesystem::path to = folder / from.filename();
+    const HANDLE file = CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    const bool ok = file != INVALID_HANDLE_VALUE &&
+                    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size() && FlushFileBuffers(file);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!ok) {
+        std::fprintf(stderr, "the flushed copy failed\n");
+        std::exit(1);
+    }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -112,10 +133,14 @@ int wmain(int argc, wchar_t** argv) {
     InitCommonControlsEx(&controls);
     constexpr int runs = 15;
 
-    std::vector<double> starts;
-    // Another program to start instead, for a baseline (a bare window program).
+    // In turn, so that whatever else the machine does weighs on both alike.
+    std::vector<double> starts, bareStarts;
     const std::wstring program = argc > 1 ? argv[1] : besideThisProgram(L"brindlemark.exe");
-    for (int i = 0; i < runs; ++i) starts.push_back(startToVisible(program));
+    const std::wstring bareProgram = besideThisProgram(L"bare_window.exe");
+    for (int i = 0; i < runs; ++i) {
+        bareStarts.push_back(startToVisible(bareProgram));
+        starts.push_back(startToVisible(program));
+    }
 
     testing_support::TempFolder root;
     const helper::Folders folders = helper::foldersFor(root.path() / "appdata", root.path() / "program");
@@ -126,7 +151,7 @@ int wmain(int argc, wchar_t** argv) {
     HWND selector = editor->control(Control::cb_type);
     HWND exportButton = editor->control(Control::btn_out);
 
-    std::vector<double> loads, exports, copies, dataLoads, dataExports;
+    std::vector<double> loads, exports, copies, flushedCopies, dataLoads, dataExports;
     for (int i = 0; i < runs; ++i) {
         std::vector<helper::ActionRow> rows;
         dataLoads.push_back(millisecondsOf([&] { rows = helper::getActions("大剑", folders); }));
@@ -155,13 +180,20 @@ int wmain(int argc, wchar_t** argv) {
                 CopyFileW(from.c_str(), (copyFolder / from.filename()).c_str(), FALSE);
             }
         }));
+        flushedCopies.push_back(millisecondsOf([&] {
+            for (int fileIndex : {0, 1}) copyFlushed(helper::stagedFile(folders, "00", fileIndex), copyFolder);
+        }));
     }
 
     std::printf("start to visible window  %8.2f ms (median of %d)\n", median(starts), runs);
+    std::printf("  bare window program    %8.2f ms\n", median(bareStarts));
+    std::printf("  editor / bare          %8.2f\n", median(starts) / median(bareStarts));
     std::printf("load of the great sword  %8.3f ms\n", median(loads));
     std::printf("export                   %8.3f ms\n", median(exports));
     std::printf("plain copy of both files %8.3f ms\n", median(copies));
-    std::printf("export / copy            %8.2f\n", median(exports) / median(copies));
+    std::printf("  export / plain copy    %8.2f\n", median(exports) / median(copies));
+    std::printf("flushed copy             %8.3f ms\n", median(flushedCopies));
+    std::printf("  export / flushed copy  %8.2f\n", median(exports) / median(flushedCopies));
     std::printf("getActions alone         %8.3f ms\n", median(dataLoads));
     std::printf("outputRes alone          %8.3f ms\n", median(dataExports));
     return 0;
