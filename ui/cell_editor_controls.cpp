@@ -20,7 +20,7 @@ constexpr COLORREF flatButtonColour = 15780518;  // RGB(166, 202, 240)
 // The one set of controls of the process, for the keyboard hook, which gets no context.
 CellEditorControls* hooked = nullptr;
 
-// At 96 dpi; created hidden, and placed over a cell before they show.
+// At 96 dpi; made hidden, and placed over a cell before they show.
 const ControlRow editorLayouts[] = {
     {"plusBtSubCtrlX", WC_BUTTONW, L"动态按钮", BS_OWNERDRAW, WS_EX_STATICEDGE, {0, 0, 18, 18}},
     {"plusBtOpenSubCtrlX", WC_BUTTONW, L"...", BS_OWNERDRAW, WS_EX_STATICEDGE, {0, 0, 18, 18}},
@@ -33,19 +33,13 @@ const ControlRow editorLayouts[] = {
 }  // namespace
 
 CellEditorControls::CellEditorControls(lvGrid::Grid& grid, HINSTANCE instance)
-    : grid_(grid), list_(grid.list()), dpi_(grid.dpi()) {
+    : grid_(grid), list_(grid.list()), instance_(instance), dpi_(grid.dpi()) {
     createFonts();
     buttonBrush_.reset(CreateSolidBrush(flatButtonColour));
 
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        ControlRow layout = editorLayouts[i];
-        layout.rect = scaleToDpi(layout.rect, dpi_);
-        controls_[i] = createControl(list_, instance, firstControlId + static_cast<int>(i), layout, fontOf(i));
-    }
-
     // The hook before the subclass: should the subclass fail, the hook goes
     // with its member, while a subclass left in place would call a dead object.
-    // `hooked` is set last, so the hook acts only on complete controls.
+    // `hooked` is set last, so the hook acts only on a complete object.
     SetLastError(0);
     keyboardHook_.reset(SetWindowsHookExW(WH_KEYBOARD_LL, keyboardHook, GetModuleHandleW(nullptr), 0));
     if (!keyboardHook_) throw Win32Failure("无法安装键盘钩子 (SetWindowsHookEx WH_KEYBOARD_LL)");
@@ -60,6 +54,16 @@ void CellEditorControls::createFonts() {
     buttonFont_ = makeFont(L"Tahoma", 10, dpi_);
     arrowFont_ = makeFont(L"Wingdings 3", 8, dpi_, SYMBOL_CHARSET);
     listFont_ = makeFont(nullptr, 12, dpi_);
+}
+
+HWND CellEditorControls::control(Editor editor) {
+    const auto i = static_cast<std::size_t>(editor);
+    if (!controls_[i]) {
+        ControlRow layout = editorLayouts[i];
+        layout.rect = scaleToDpi(layout.rect, dpi_);
+        controls_[i] = createControl(list_, instance_, firstControlId + static_cast<int>(i), layout, fontOf(i));
+    }
+    return controls_[i];
 }
 
 HFONT CellEditorControls::fontOf(std::size_t editor) const {
@@ -84,7 +88,7 @@ void CellEditorControls::setDpi(int dpi) {
                      oldListFont = std::move(listFont_);
     createFonts();
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(i)), TRUE);
+        if (controls_[i]) SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(i)), TRUE);
     }
 }
 
@@ -135,7 +139,7 @@ std::optional<LRESULT> CellEditorControls::onListMessage(UINT message, WPARAM wP
         case WM_COMMAND:
             if (lParam != 0) {
                 for (HWND control : controls_) {
-                    if (reinterpret_cast<HWND>(lParam) == control) {
+                    if (control && reinterpret_cast<HWND>(lParam) == control) {
                         onCommand(control, HIWORD(wParam));
                         return 0;
                     }
@@ -145,7 +149,7 @@ std::optional<LRESULT> CellEditorControls::onListMessage(UINT message, WPARAM wP
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             for (std::size_t i = 0; i < 3; ++i) {
-                if (item.hwndItem == controls_[i]) {
+                if (controls_[i] && item.hwndItem == controls_[i]) {
                     drawFlatButton(item);
                     return TRUE;
                 }
@@ -159,15 +163,15 @@ std::optional<LRESULT> CellEditorControls::onListMessage(UINT message, WPARAM wP
 
 void CellEditorControls::onCommand(HWND control, UINT event) {
     if (!editors_) return;
-    if (control == this->control(Editor::plusBtSubCtrlX) && event == BN_CLICKED) {
+    if (control == existing(Editor::plusBtSubCtrlX) && event == BN_CLICKED) {
         editors_->onDynamicButtonClicked();
-    } else if (control == this->control(Editor::plusBtOpenSubCtrlX) && event == BN_CLICKED) {
+    } else if (control == existing(Editor::plusBtOpenSubCtrlX) && event == BN_CLICKED) {
         editors_->onEllipsisButtonClicked();
-    } else if (control == this->control(Editor::plusBtTolistSubCtrlX) && event == BN_CLICKED) {
+    } else if (control == existing(Editor::plusBtTolistSubCtrlX) && event == BN_CLICKED) {
         editors_->onArrowButtonClicked();
-    } else if (control == this->control(Editor::listSubCtrlX) && event == LBN_DBLCLK) {
+    } else if (control == existing(Editor::listSubCtrlX) && event == LBN_DBLCLK) {
         editors_->onListDoubleClicked();
-    } else if (control == this->control(Editor::cmboSubCtrlX)) {
+    } else if (control == existing(Editor::cmboSubCtrlX)) {
         if (event == CBN_EDITUPDATE) editors_->onComboEditUpdate();
         if (event == CBN_SELENDOK || event == CBN_SELCHANGE) editors_->onComboSelection();
     }
@@ -220,10 +224,15 @@ void CellEditorControls::onGridNotify(const NMHDR& header) {
 }
 
 void CellEditorControls::setVisible(Editor editor, bool visible) {
+    // A control never made is hidden already.
+    if (!visible && !existing(editor)) return;
     ShowWindow(control(editor), visible ? SW_SHOW : SW_HIDE);
 }
 
-bool CellEditorControls::isVisible(Editor editor) const { return IsWindowVisible(control(editor)) != FALSE; }
+bool CellEditorControls::isVisible(Editor editor) const {
+    const HWND window = existing(editor);
+    return window && IsWindowVisible(window) != FALSE;
+}
 
 void CellEditorControls::place(Editor editor, const Rect& rect) {
     HWND window = control(editor);
@@ -252,11 +261,15 @@ void CellEditorControls::setText(Editor editor, const std::string& text) {
     SetWindowTextW(control(editor), widen(text).c_str());
 }
 
-std::string CellEditorControls::text(Editor editor) const { return narrow(windowText(control(editor))); }
+std::string CellEditorControls::text(Editor editor) const {
+    const HWND window = existing(editor);
+    return window ? narrow(windowText(window)) : std::string();
+}
 
 std::optional<std::string> CellEditorControls::selectedItem(Editor editor) const {
     const bool list = editor == Editor::listSubCtrlX;
-    HWND window = control(editor);
+    HWND window = existing(editor);
+    if (!window) return std::nullopt;
     const LRESULT index = SendMessageW(window, list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0);
     if (index < 0) return std::nullopt;
     const LRESULT length = SendMessageW(window, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);

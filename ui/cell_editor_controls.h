@@ -1,6 +1,12 @@
 // The five in-cell editor controls on the grid, the grid's message hook that
 // serves them and refuses column-width drags, and the low-level keyboard
 // hook that commits an open list or combo on ENTER.
+//
+// Each control is made hidden when it is first needed: placed, filled,
+// given a text or the focus, or asked for by control(). Until then it is a
+// hidden control that was never touched: not visible, no text, nothing
+// selected. Under Wine the five cost more at start-up than the rest of the
+// window's controls together, and most sessions open one of them at most.
 #pragma once
 
 #include <windows.h>
@@ -17,9 +23,8 @@ class Grid;
 
 class CellEditorControls : public EditorControls {
 public:
-    // Creates the controls hidden on the grid's list, in their order, and
-    // installs the grid's message hook and the keyboard hook. Throws
-    // Win32Failure when any of them cannot be made.
+    // Installs the grid's message hook and the keyboard hook, and makes the
+    // controls' fonts. Throws Win32Failure when a hook cannot be installed.
     CellEditorControls(lvGrid::Grid& grid, HINSTANCE instance);
     CellEditorControls(const CellEditorControls&) = delete;
     CellEditorControls& operator=(const CellEditorControls&) = delete;
@@ -35,7 +40,10 @@ public:
     // The main window's handler for the grid's notifications: acts on NM_CLICK.
     void onGridNotify(const NMHDR& header);
 
-    HWND control(Editor editor) const { return controls_[static_cast<std::size_t>(editor)]; }
+    // The control, made now if it was not yet. Throws Win32Failure, naming
+    // the control, when the system refuses it; so do the calls below that
+    // place, fill or focus a control.
+    HWND control(Editor editor);
 
     void setVisible(Editor editor, bool visible) override;
     bool isVisible(Editor editor) const override;
@@ -58,9 +66,12 @@ private:
     void drawFlatButton(const DRAWITEMSTRUCT& item) const;
     void createFonts();
     HFONT fontOf(std::size_t editor) const;
+    // The control if it has been made, else null.
+    HWND existing(Editor editor) const { return controls_[static_cast<std::size_t>(editor)]; }
 
     lvGrid::Grid& grid_;
     HWND list_;
+    HINSTANCE instance_;
     std::array<HWND, 5> controls_{};
     int dpi_;
     FontHandle buttonFont_, arrowFont_, listFont_;

@@ -316,7 +316,15 @@ void MainWindow::onCommand(WORD id, WORD event) {
 std::optional<LRESULT> MainWindow::onNotify(const NMHDR& header) {
     if (header.hwndFrom != control(Control::listview) || !grid_) return std::nullopt;
     if (auto answer = grid_->preNotify(header)) return answer;
-    if (editorControls_) editorControls_->onGridNotify(header);
+    if (editorControls_) {
+        try {
+            editorControls_->onGridNotify(header);
+        } catch (const std::exception& failure) {
+            // An editor control is made at its first use, and the system may
+            // refuse it then.
+            notices_->notice(failure.what());
+        }
+    }
     return std::nullopt;
 }
 

@@ -43,7 +43,7 @@ public:
     HWND window() const { return window_; }
     HWND control(Control which) const { return controls_[static_cast<std::size_t>(which)]; }
     lvGrid::Grid& grid() const { return *grid_; }
-    const CellEditorControls& editorControls() const { return *editorControls_; }
+    CellEditorControls& editorControls() const { return *editorControls_; }
     MainState& state() { return state_; }
     // Tab order and button keys of this window, for its message loop.
     KeyboardNavigation navigation() const { return {window_, control(Control::listview)}; }

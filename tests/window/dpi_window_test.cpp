@@ -186,6 +186,8 @@ TEST_F(WindowDpi, FollowsAChangeOfDpiAndBack) {
     openEditBox(1, 5);  // so that the edit box exists and must follow too
     gui::pressKey(VK_RETURN);
     ASSERT_TRUE(gui::pumpUntil([&] { return !editBoxOpen(); }));
+    // The editor controls are made at their first use: made now, they must follow too.
+    for (Editor made : allEditors) ASSERT_NE(editor->editorControls().control(made), nullptr);
 
     const int other = dpi == 96 ? 144 : 96;
     changeDpiTo(other);

@@ -12,6 +12,8 @@
 
 #include "editor_window.h"
 #include "real_keys.h"
+#include "refused_windows.h"
+#include "text.h"
 
 namespace {
 
@@ -39,6 +41,30 @@ TEST_F(Window, AClickArmsARowAndOpensTheComboOverItsDamageTypeCell) {
 
     gui::click(list(), cellCentre(2, 9));
     ASSERT_TRUE(gui::pumpUntil([&] { return !IsWindowVisible(combo()) && cell(2, 1).empty(); }));
+}
+
+// The editor controls are made at their first use, not at start-up: one the
+// system refuses then is named in a message, and the next click makes it.
+TEST_F(Window, AnEditorTheSystemRefusesAtItsFirstUseIsNamedAndTheNextClickOpensIt) {
+    const auto comboOnTheList = [&] { return FindWindowExW(list(), nullptr, WC_COMBOBOXW, nullptr); };
+    EXPECT_EQ(comboOnTheList(), nullptr);
+    loadGreatSword();
+    {
+        RefusedWindows refused([](HWND window, const CREATESTRUCTW& create) {
+            return isOfClass(window, WC_COMBOBOXW) && isOfClass(create.hwndParent, WC_LISTVIEWW);
+        });
+        gui::click(list(), cellCentre(2, 3));
+        ASSERT_TRUE(gui::pumpUntil([&] { return boxes.lastClosed(); }));
+    }
+    const std::wstring message = boxes.boxes().back().text;
+    EXPECT_NE(message.find(L"cmboSubCtrlX"), std::wstring::npos) << narrow(message);
+    EXPECT_NE(message.find(L"CreateWindowEx"), std::wstring::npos) << narrow(message);
+    EXPECT_EQ(comboOnTheList(), nullptr);
+
+    gui::click(list(), cellCentre(3, 3));
+    ASSERT_TRUE(gui::pumpUntil([&] { return comboOnTheList() && IsWindowVisible(comboOnTheList()); }));
+    EXPECT_EQ(comboOnTheList(), combo());
+    EXPECT_EQ(clientRectIn(list(), combo()).top, cellRect(3, 4).top);
 }
 
 TEST_F(Window, TypingIntoTheComboWritesTheCell) {
