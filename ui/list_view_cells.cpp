@@ -46,13 +46,15 @@ void ListViewCells::beginBulkUpdate() {
 
 // Turning redraw back on makes Wine's list view recompute and paint its
 // scroll bars at once, at more than the cost of the rows; done while the list
-// is hidden, that work waits for the list's next paint.
+// is not visible, that work waits for the list's next paint. The default
+// handling of WM_SETREDRAW clears and sets the list's visible style without
+// hiding it: the focus stays, and the window behind is not repainted (hiding
+// and showing the list cost twice as much). The frame is repainted with the
+// rows, for scroll bars that came or went.
 void ListViewCells::endBulkUpdate() {
     HWND list = grid_.list();
-    const bool focused = GetFocus() == list;
-    if (wasVisible_) ShowWindow(list, SW_HIDE);
+    if (wasVisible_) DefWindowProcW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    if (wasVisible_) ShowWindow(list, SW_SHOWNA);
-    if (focused) SetFocus(list);
-    InvalidateRect(list, nullptr, TRUE);
+    if (wasVisible_) DefWindowProcW(list, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
