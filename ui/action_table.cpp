@@ -16,7 +16,8 @@ constexpr int firstValueColumn = 5;  // columns 5 to 11 hold the seven values
 constexpr int fileIndexColumn = 13;
 constexpr int slotColumn = 14;
 
-std::vector<std::string> gridRow(const helper::ActionRow& row) {
+// The cells of a row: the action's, and the editor spec in `specColumn`.
+std::vector<std::string> gridRow(const helper::ActionRow& row, int specColumn) {
     std::vector<std::string> cells(slotColumn);
     cells[0] = "";  // not armed
     cells[1] = helper::actionKey(row.fileIndex, row.actIndex);
@@ -25,9 +26,11 @@ std::vector<std::string> gridRow(const helper::ActionRow& row) {
     for (std::size_t field = 0; field < helper::valueMembers<helper::ActionRow>.size(); ++field) {
         cells[firstValueColumn - 1 + field] = row.*helper::valueMembers<helper::ActionRow>[field];
     }
-    // Column 12, the editor spec, is written after the row is in the grid.
     cells[fileIndexColumn - 1] = std::to_string(row.fileIndex);
     cells[slotColumn - 1] = std::to_string(row.actIndex);
+    // Written with the row rather than into it afterwards: the same cell, and
+    // two messages to the list fewer per row.
+    if (specColumn >= 1 && specColumn <= slotColumn) cells[specColumn - 1] = std::string(damageTypeEditorSpec);
     return cells;
 }
 
@@ -113,11 +116,7 @@ void ActionTable::loadTableData(const std::string& weaponName) {
     }
     state_.loadedActions = helper::getActions(weaponName, folders_);
     const BulkUpdate bulk(grid_);
-    int position = 0;
-    for (const helper::ActionRow& row : *state_.loadedActions) {
-        grid_.appendRow(gridRow(row));
-        grid_.setCell(++position, state_.ui_listview_opcol, std::string(damageTypeEditorSpec));
-    }
+    for (const helper::ActionRow& row : *state_.loadedActions) grid_.appendRow(gridRow(row, state_.ui_listview_opcol));
 }
 
 void ActionTable::outRes() {
