@@ -1,5 +1,6 @@
 #include "action_table.h"
 
+#include <array>
 #include <exception>
 
 #include "catalogue.h"
@@ -127,8 +128,17 @@ void ActionTable::outRes() {
     const std::vector<helper::ActionRow>& loaded = *state_.loadedActions;
     const int rows = grid_.rowCount();
 
+    // Each cell is read from the grid once (a read is a message to the list):
+    // the damage type's text, and the seven values as checked.
+    struct RowCells {
+        std::string damageType;
+        std::array<double, 7> values{};
+    };
+    std::vector<RowCells> cells(static_cast<std::size_t>(rows));
+
     // Every value cell of every row first, left to right, top to bottom.
     for (int row = 1; row <= rows; ++row) {
+        RowCells& read = cells[static_cast<std::size_t>(row - 1)];
         for (int column = firstValueColumn; column < firstValueColumn + 7; ++column) {
             const FloatCheck check = ui_checkFloat(grid_.cell(row, column));
             if (!check.ok) {
@@ -136,16 +146,19 @@ void ActionTable::outRes() {
                 grid_.showRow(row);
                 return;
             }
+            read.values[static_cast<std::size_t>(column - firstValueColumn)] = check.value;
         }
+        read.damageType = grid_.cell(row, damageTypeColumn);
     }
 
     std::vector<helper::ExportRow> exportRows;
     exportRows.reserve(static_cast<std::size_t>(rows));
     for (int row = 1; row <= rows; ++row) {
+        const RowCells& read = cells[static_cast<std::size_t>(row - 1)];
         // The copy keeps the loaded row untouched by what the export sets.
         const helper::ActionRow copy = helper::deepClone(loaded.at(static_cast<std::size_t>(row - 1)));
         helper::ExportRow out = helper::exportRowFor(copy);
-        const auto damageType = ui_damageTypeVal(grid_.cell(row, damageTypeColumn));
+        const auto damageType = ui_damageTypeVal(read.damageType);
         if (!damageType) {
             notices_.notice(damageTypeCellMessage(row));
             grid_.showRow(row);
@@ -153,8 +166,7 @@ void ActionTable::outRes() {
         }
         out.damageType = *damageType;
         for (std::size_t field = 0; field < helper::valueMembers<helper::ExportRow>.size(); ++field) {
-            out.*helper::valueMembers<helper::ExportRow>[field] =
-                ui_checkFloat(grid_.cell(row, firstValueColumn + static_cast<int>(field))).value;
+            out.*helper::valueMembers<helper::ExportRow>[field] = read.values[field];
         }
         exportRows.push_back(std::move(out));
     }
