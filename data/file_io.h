@@ -101,6 +101,9 @@ public:
 private:
     friend class FileSetReplacement;
 
+    // prepare() once the target's folder exists and its leftovers are dealt with.
+    static FileReplacement prepareCleared(const std::filesystem::path& path, const void* data, std::size_t size);
+
     FileReplacement(std::filesystem::path target, std::filesystem::path temporary)
         : target_(std::move(target)), temporary_(std::move(temporary)) {}
 

@@ -1,6 +1,7 @@
 // Replacing files whole, one or several as one, on the steps of
 // file_io_platform.h.
 #include <charconv>
+#include <map>
 #include <set>
 #include <string_view>
 
@@ -37,25 +38,31 @@ bool isOurs(const Leftover& leftover) {
     return leftover.processId == platform::currentProcessId() || platform::processIsRunning(leftover.processId);
 }
 
-// Removes what an export killed before its end left beside `target`; files of
-// a running export (this one or another program's) stay. An old file whose
-// target is missing, because the export was killed between moving it aside
-// and renaming the new one into place, is put back instead.
-void removeLeftovers(const fs::path& target) noexcept {
+// Removes what an export killed before its end left beside the `targets`,
+// which lie in `folder`; files of a running export (this one or another
+// program's) stay. An old file whose target is missing, because the export
+// was killed between moving it aside and renaming the new one into place, is
+// put back instead. The folder is read once for all its targets.
+void removeLeftovers(const fs::path& folder, const std::vector<fs::path>& targets) noexcept {
     std::error_code error;
-    fs::directory_iterator entry(folderOf(target), error);
+    fs::directory_iterator entry(folder, error);
     for (const fs::directory_iterator end; !error && entry != end; entry.increment(error)) {
-        try {
-            const fs::path& path = entry->path();
-            const auto leftover = leftoverOf(target, path);
-            if (!leftover || isOurs(*leftover)) continue;
-            if (leftover->kind == LeftoverKind::oldFile && platform::pathKind(target) == PathKind::absent) {
-                platform::moveFile(path, target, target);
-            } else {
-                platform::removeFile(path);
+        for (const fs::path& target : targets) {
+            try {
+                const fs::path& path = entry->path();
+                const auto leftover = leftoverOf(target, path);
+                if (!leftover) continue;
+                if (isOurs(*leftover)) break;
+                if (leftover->kind == LeftoverKind::oldFile && platform::pathKind(target) == PathKind::absent) {
+                    platform::moveFile(path, target, target);
+                } else {
+                    platform::removeFile(path);
+                }
+                break;
+            } catch (...) {
+                // A leftover that cannot be dealt with is no reason to fail an export.
+                break;
             }
-        } catch (...) {
-            // A leftover that cannot be dealt with is no reason to fail an export.
         }
     }
 }
@@ -143,7 +150,11 @@ std::optional<Leftover> leftoverOf(const fs::path& target, const fs::path& candi
 
 FileReplacement FileReplacement::prepare(const fs::path& path, const void* data, std::size_t size) {
     if (path.has_parent_path()) createFolders(path.parent_path());
-    removeLeftovers(path);
+    removeLeftovers(folderOf(path), {path});
+    return prepareCleared(path, data, size);
+}
+
+FileReplacement FileReplacement::prepareCleared(const fs::path& path, const void* data, std::size_t size) {
     checkTarget(path);
     // Names of this process's own leftovers may be taken; the count moves on.
     for (int attempt = 0; attempt < 1000; ++attempt) {
@@ -173,9 +184,19 @@ void replaceFile(const fs::path& path, const void* data, std::size_t size) {
 }
 
 FileSetReplacement FileSetReplacement::prepare(const std::vector<NewContent>& files) {
+    // The leftovers first, each folder's once: an export's two files share theirs.
+    std::map<fs::path, std::vector<fs::path>> targetsByFolder;
+    for (const NewContent& file : files) {
+        if (file.path.has_parent_path()) createFolders(file.path.parent_path());
+        targetsByFolder[folderOf(file.path)].push_back(file.path);
+    }
+    for (const auto& [folder, targets] : targetsByFolder) removeLeftovers(folder, targets);
+
     std::vector<FileReplacement> prepared;
     prepared.reserve(files.size());
-    for (const NewContent& file : files) prepared.push_back(FileReplacement::prepare(file.path, file.data, file.size));
+    for (const NewContent& file : files) {
+        prepared.push_back(FileReplacement::prepareCleared(file.path, file.data, file.size));
+    }
     return FileSetReplacement(std::move(prepared));
 }
 

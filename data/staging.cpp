@@ -82,7 +82,7 @@ void outputRes(const std::vector<ExportRow>& actions, const Folders& folders) {
     const std::string& code = actions.front().weaponType;
     // A family the catalogue has no tables for writes where its staged files have them.
     const auto contents = writeFileAndRead(actions, findActionOffsets(code), folders);
-    createFolders(outputFolder(folders, code));
+    // replaceFiles creates the output folder.
     std::vector<NewContent> files;
     for (int fileIndex = 0; fileIndex < fileCount; ++fileIndex) {
         const auto& bytes = contents[static_cast<std::size_t>(fileIndex)];
