@@ -190,6 +190,9 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("start to visible window  %8.2f ms (median of %d)\n", median(editorStarts), starts);
     std::printf("  bare window program    %8.2f ms\n", median(bareStarts));
     std::printf("  editor / bare          %8.2f\n", median(editorStarts) / median(bareStarts));
+    std::vector<double> pairRatios;
+    for (int i = 0; i < starts; ++i) pairRatios.push_back(editorStarts[i] / bareStarts[i]);
+    std::printf("  median of the %d pairs %8.2f\n", starts, median(pairRatios));
     std::printf("load of the great sword  %8.3f ms (median of %d)\n", median(loads), runs);
     std::printf("export                   %8.3f ms\n", median(exports));
     std::printf("plain copy of both files %8.3f ms\n", median(copies));
