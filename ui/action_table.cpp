@@ -2,6 +2,7 @@
 
 #include <array>
 #include <exception>
+#include <utility>
 
 #include "catalogue.h"
 #include "cell_values.h"
@@ -35,6 +36,20 @@ std::vector<std::string> gridRow(const helper::ActionRow& row, int specColumn) {
     return cells;
 }
 
+// Messages kept back until `release`, which shows them in their order.
+class HeldNotices final : public Notices {
+public:
+    explicit HeldNotices(Notices& shown) : shown_(shown) {}
+    void notice(const std::string& text) override { held_.push_back(text); }
+    void release() {
+        for (const std::string& text : std::exchange(held_, {})) shown_.notice(text);
+    }
+
+private:
+    Notices& shown_;
+    std::vector<std::string> held_;
+};
+
 }  // namespace
 
 std::string numericCellMessage(int row, int column, std::string_view reason) {
@@ -53,8 +68,7 @@ std::string failureText(const std::exception& failure) {
 }
 
 void ActionTable::onFamilySelected(const std::string& selected) {
-    ui_reset();
-    loadReportingFailures(selected);
+    replaceRows(selected);
     grid_.focus();  // also when the load was refused
 }
 
@@ -63,8 +77,7 @@ void ActionTable::onReload(const std::string& selected) {
         notices_.notice(std::string(messages::chooseFamily));
         return;
     }
-    ui_reset();
-    loadReportingFailures(selected);
+    replaceRows(selected);
 }
 
 void ActionTable::onExport() {
@@ -77,8 +90,7 @@ void ActionTable::onExport() {
 
 void ActionTable::onDropAccepted(const std::string& weaponName, const std::vector<helper::ActionRow>& readAgainst,
                                  const std::vector<CellText>& cells) {
-    ui_reset();
-    loadReportingFailures(weaponName);
+    replaceRows(weaponName);
     grid_.focus();
     if (!state_.loadedActions || state_.loadedActions->empty()) return;  // the load said why
     if (*state_.loadedActions != readAgainst) {
@@ -91,13 +103,27 @@ void ActionTable::onDropAccepted(const std::string& weaponName, const std::vecto
     for (const CellText& cell : cells) grid_.setCell(cell.row, cell.column, cell.text);
 }
 
-void ActionTable::loadReportingFailures(const std::string& weaponName) {
+void ActionTable::replaceRows(const std::string& weaponName) {
+    // The emptied grid and the new rows are painted once: ending a held
+    // repaint costs the list more than the rows themselves. A message raised
+    // meanwhile waits until the list paints again, so that its box is not
+    // shown over a list that leaves the box's trails.
+    HeldNotices held(notices_);
+    {
+        const BulkUpdate bulk(grid_);
+        ui_reset();
+        loadReportingFailures(weaponName, held);
+    }
+    held.release();
+}
+
+void ActionTable::loadReportingFailures(const std::string& weaponName, Notices& notices) {
     try {
-        loadTableData(weaponName);
+        loadTableData(weaponName, notices);
     } catch (const std::exception& failure) {
         // Nothing half-loaded stays behind: the grid and the rows are empty.
         ui_reset();
-        notices_.notice(std::string(messages::loadFailed) + failureText(failure));
+        notices.notice(std::string(messages::loadFailed) + failureText(failure));
     }
 }
 
@@ -107,12 +133,14 @@ void ActionTable::ui_reset() {
     grid_.removeAllRows();
 }
 
-void ActionTable::loadTableData(const std::string& weaponName) {
+void ActionTable::loadTableData(const std::string& weaponName) { loadTableData(weaponName, notices_); }
+
+void ActionTable::loadTableData(const std::string& weaponName, Notices& notices) {
     // The great sword has built-in templates; another family loads when the
     // user has put its files in res\ beside the program.
     const auto code = helper::weaponTypeCode(weaponName);
     if (!code || !helper::hasTemplates(*code, folders_)) {
-        notices_.notice(std::string(messages::onlyGreatSword));
+        notices.notice(std::string(messages::onlyGreatSword));
         return;
     }
     state_.loadedActions = helper::getActions(weaponName, folders_);

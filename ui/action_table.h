@@ -41,8 +41,11 @@ public:
     const helper::Folders& folders() const { return folders_; }
 
 private:
+    // Empties the grid and loads the family into it, reporting a failure.
+    void replaceRows(const std::string& weaponName);
     // loadTableData, reporting a failure of the file system instead of passing it on.
-    void loadReportingFailures(const std::string& weaponName);
+    void loadReportingFailures(const std::string& weaponName, Notices& notices);
+    void loadTableData(const std::string& weaponName, Notices& notices);
 
     MainState& state_;
     GridCells& grid_;

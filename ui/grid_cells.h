@@ -33,7 +33,7 @@ public:
     // focus, so that the user sees it.
     virtual void showRow(int row) = 0;
     // Around a run of many changes: the grid may hold its repainting until
-    // the run ends.
+    // the run ends. Runs may nest; the outermost one's end counts.
     virtual void beginBulkUpdate() {}
     virtual void endBulkUpdate() {}
 };

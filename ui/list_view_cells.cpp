@@ -39,6 +39,7 @@ void ListViewCells::showRow(int row) {
 // Without this, the list recomputes and repaints its scroll bars for every
 // row added, which under Wine costs several milliseconds a row.
 void ListViewCells::beginBulkUpdate() {
+    if (bulkDepth_++ > 0) return;
     HWND list = grid_.list();
     wasVisible_ = IsWindowVisible(list) != FALSE;
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
@@ -52,6 +53,7 @@ void ListViewCells::beginBulkUpdate() {
 // and showing the list cost twice as much). The frame is repainted with the
 // rows, for scroll bars that came or went.
 void ListViewCells::endBulkUpdate() {
+    if (bulkDepth_ == 0 || --bulkDepth_ > 0) return;
     HWND list = grid_.list();
     if (wasVisible_) DefWindowProcW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);

@@ -26,4 +26,5 @@ public:
 private:
     lvGrid::Grid& grid_;
     bool wasVisible_ = false;
+    int bulkDepth_ = 0;  // runs of changes open, nested
 };

@@ -206,6 +206,33 @@ TEST_F(Table, AFailedLoadShowsTheReasonAndLeavesAnEmptyGrid) {
     EXPECT_EQ(exportMessage(), "列表为空");
 }
 
+// Emptying the grid and filling it again paint once; a message of the load
+// (a refusal, a failure) is shown only once the grid paints again, so that
+// its box never stands over a list that does not paint.
+TEST_F(Table, ALoadPaintsOnceAndItsMessagesComeAfterThePaint) {
+    struct PaintWatch : Notices {
+        const FakeGrid& grid;
+        std::vector<int> openAtNotice;
+        explicit PaintWatch(const FakeGrid& watched) : grid(watched) {}
+        void notice(const std::string&) override { openAtNotice.push_back(grid.openBulkUpdates); }
+    } watch(grid);
+    ActionTable watched{state, grid, watch, temp.folders};
+
+    writeBytes(temp.folders.working.parent_path(), {1});  // a load that fails
+    watched.onFamilySelected("大剑");
+    watched.onFamilySelected("太刀");  // refused: no files of its own
+    EXPECT_EQ(grid.repaints, 2);
+    EXPECT_EQ(watch.openAtNotice, (std::vector<int>{0, 0}));
+
+    fs::remove(temp.folders.working.parent_path());
+    watched.onFamilySelected("大剑");
+    watched.onReload("大剑");
+    EXPECT_EQ(grid.repaints, 4);
+    EXPECT_EQ(grid.rowCount(), 60);
+    EXPECT_EQ(watch.openAtNotice.size(), 2u);
+    EXPECT_EQ(grid.openBulkUpdates, 0);
+}
+
 TEST_F(Table, AnotherFamilyLoadsFromItsFilesBesideTheProgramAndExportsIntoItsFolder) {
     writeBytes(temp.folders.program / "res" / "wp03.col", testing_support::generatedFile(0));
     writeBytes(temp.folders.program / "res" / "wp03_01.col", testing_support::generatedFile(1));

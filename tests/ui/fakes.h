@@ -15,6 +15,8 @@ public:
     std::vector<std::vector<std::string>> rows;
     bool focused = false;
     std::vector<int> shownRows;  // rows brought into view, in order
+    int openBulkUpdates = 0;     // nested runs of changes not yet ended
+    int repaints = 0;            // outermost runs ended: the list paints once each
 
     int rowCount() const override { return static_cast<int>(rows.size()); }
     void appendRow(const std::vector<std::string>& cells) override {
@@ -32,6 +34,10 @@ public:
     void removeAllRows() override { rows.clear(); }
     void focus() override { focused = true; }
     void showRow(int row) override { shownRows.push_back(row); }
+    void beginBulkUpdate() override { ++openBulkUpdates; }
+    void endBulkUpdate() override {
+        if (--openBulkUpdates == 0) ++repaints;
+    }
 };
 
 class FakeNotices : public Notices {
