@@ -7,6 +7,7 @@
 
 #include "file_io.h"
 #include "file_io_platform.h"
+#include "system_message_win32.h"
 
 namespace helper {
 
@@ -19,17 +20,11 @@ std::string utf8(const wchar_t* text, int length) {
     return result;
 }
 
+// A file error's reason reads as part of a sentence: no final full stop.
 std::string systemReason(DWORD error) {
-    wchar_t* message = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-    if (length == 0 || message == nullptr) return "error " + std::to_string(error);
-    std::string text = utf8(message, static_cast<int>(length));
-    LocalFree(message);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.')) {
-        text.pop_back();
-    }
+    std::string text = systemMessage(error);
+    if (text.empty()) return "error " + std::to_string(error);
+    while (!text.empty() && (text.back() == '.' || text.back() == ' ')) text.pop_back();
     return text;
 }
 
@@ -288,5 +283,16 @@ bool processIsRunning(unsigned long id) {
 }
 
 }  // namespace platform
+
+std::string systemMessage(unsigned long error) {
+    wchar_t* message = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+        reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    std::wstring text = length && message ? std::wstring(message, length) : std::wstring();
+    if (message) LocalFree(message);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return utf8(text.data(), static_cast<int>(text.size()));
+}
 
 }  // namespace helper
