@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int damageTypeColumn = 4;
-constexpr int firstValueColumn = 5;  // columns 5 to 11 hold the seven values
 constexpr int fileIndexColumn = 13;
 constexpr int slotColumn = 14;
 

@@ -12,6 +12,11 @@
 #include "grid_cells.h"
 #include "main_state.h"
 
+// The grid's columns (from 1) that hold what an export writes: the damage
+// type, then the seven values in columns 5 to 11.
+inline constexpr int damageTypeColumn = 4;
+inline constexpr int firstValueColumn = 5;
+
 // The editor spec every loaded row carries in its operate column: a combo box
 // over column 4 offering the three damage types.
 inline constexpr std::string_view damageTypeEditorSpec = "4;combobox;{切断,打击,弹}";

@@ -22,8 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int damageTypeColumn = 4;
-constexpr int firstValueColumn = 5;
 constexpr std::size_t listedCsvRefusals = 5;  // a message box shows a few; the CLI lists them all
 
 const std::string whatMayBeDropped =
